@@ -1,0 +1,7 @@
+#include "library/font.h"
+
+namespace qs {
+
+FontDesc default_font_desc() { return FontDesc{}; }
+
+}  // namespace qs

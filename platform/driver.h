@@ -1,0 +1,36 @@
+// Acting as a user on a platform's elements, for tests.
+//
+// The headless driver acts on in-memory elements; the Win32 driver sends the
+// window messages a real user's input produces. Input reaches an element only
+// when it, its parent and every ancestor are enabled and visible, as the
+// platform routes it.
+#pragma once
+
+#include <functional>
+
+#include "platform/platform.h"
+
+namespace qs {
+
+class Driver {
+ public:
+  virtual ~Driver() = default;
+
+  // Presses and releases the left mouse button on an element.
+  virtual void click(Element& element) = 0;
+  // Clicks the item at index (selecting it).
+  virtual void click_item(ListBox& list, int index) = 0;
+  // Double-clicks the item at index: a click, then a double-click.
+  virtual void double_click_item(ListBox& list, int index) = 0;
+  // The container gives the surface a new inner size in twips.
+  virtual void resize(Surface& surface, float width, float height) = 0;
+  // The topmost visible element at a point of a container (twips), or null.
+  virtual Element* element_at(Container& container, float x, float y) = 0;
+  // The script run when a form is shown modally; it acts on the form and
+  // must hide it. Without a script a modal show fails the test.
+  virtual void on_modal(std::function<void(Form&)> script) = 0;
+  // Lets the platform deliver what is pending (messages, paints).
+  virtual void pump() = 0;
+};
+
+}  // namespace qs

@@ -1,0 +1,179 @@
+// What the controls stand on: their surface, child elements and forms.
+//
+// Positions and sizes are in twips (single precision). Each element behaves
+// as the platform's own: a list box refuses a bad index with the runtime's
+// error, a move with a negative width or height fails with 380 and leaves
+// the element where it was.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "library/color.h"
+#include "library/font.h"
+
+namespace qs {
+
+class Platform;
+
+struct Bounds {
+  float left = 0;
+  float top = 0;
+  float width = 0;
+  float height = 0;
+  bool operator==(const Bounds&) const = default;
+};
+
+// A child element of a surface or form.
+class Element {
+ public:
+  virtual ~Element() = default;
+
+  virtual const std::u16string& name() const = 0;
+  // Windowless elements (labels, images) lie under every window of their parent.
+  virtual bool windowless() const = 0;
+
+  virtual Bounds bounds() const = 0;
+  // Moves the element; an omitted value keeps the current one. A negative
+  // width or height fails with 380 and changes nothing.
+  virtual void move(float left, std::optional<float> top = {},
+                    std::optional<float> width = {},
+                    std::optional<float> height = {}) = 0;
+
+  virtual bool visible() const = 0;
+  virtual void set_visible(bool visible) = 0;
+  virtual bool enabled() const = 0;
+  virtual void set_enabled(bool enabled) = 0;
+  virtual int tab_index() const = 0;
+  virtual void set_tab_index(int index) = 0;
+  virtual FontRef font() const = 0;
+  virtual void set_font(FontRef font) = 0;
+};
+
+// An unsorted, single-selection list box. Indexes count from 0; the list
+// index is -1 when nothing is selected.
+class ListBox : public Element {
+ public:
+  // Adds an item (item data 0): appended when index is omitted, else
+  // inserted there. An index outside 0..count fails with 5.
+  virtual void add_item(const std::u16string& text, std::optional<int> index = {}) = 0;
+  // Removes an item; a bad index fails with 5.
+  virtual void remove_item(int index) = 0;
+  virtual void clear() = 0;
+  virtual int list_count() const = 0;
+  // Item text; a bad index fails with 381.
+  virtual std::u16string list(int index) const = 0;
+  virtual void set_list(int index, const std::u16string& text) = 0;
+  // Item data; a bad index fails with 381.
+  virtual int32_t item_data(int index) const = 0;
+  virtual void set_item_data(int index, int32_t data) = 0;
+  virtual int list_index() const = 0;
+  // Selects an item (or none with -1) and reports a click when an item is
+  // selected, as the user's selection does. Outside -1..count-1 fails with 380.
+  virtual void set_list_index(int index) = 0;
+
+  // The user (or set_list_index) selected an item.
+  std::function<void()> on_click;
+  // The user double-clicked an item (reported after its click).
+  std::function<void()> on_dbl_click;
+};
+
+class CommandButton : public Element {
+ public:
+  virtual std::u16string caption() const = 0;
+  virtual void set_caption(const std::u16string& caption) = 0;
+
+  std::function<void()> on_click;
+};
+
+enum class Alignment : int16_t { kLeft = 0, kRight = 1, kCenter = 2 };
+
+// A windowless text label.
+class Label : public Element {
+ public:
+  virtual std::u16string caption() const = 0;
+  virtual void set_caption(const std::u16string& caption) = 0;
+  virtual OleColor back_color() const = 0;
+  virtual void set_back_color(OleColor color) = 0;
+  virtual OleColor fore_color() const = 0;
+  virtual void set_fore_color(OleColor color) = 0;
+  // 0 transparent, 1 opaque (the default); anything else fails with 380.
+  virtual int16_t back_style() const = 0;
+  virtual void set_back_style(int16_t style) = 0;
+  virtual Alignment alignment() const = 0;
+  virtual void set_alignment(Alignment alignment) = 0;
+
+  std::function<void()> on_click;
+};
+
+// What surfaces and forms share: they hold child elements and have an
+// inner (scale) area with colours and a font.
+class Container {
+ public:
+  virtual ~Container() = default;
+
+  virtual Platform& platform() = 0;
+
+  // Creates a child element, owned by the container for its whole life. Elements
+  // created later are above earlier ones among windows; windowless elements
+  // are always below windows.
+  virtual ListBox& create_list_box(const std::u16string& name) = 0;
+  virtual CommandButton& create_command_button(const std::u16string& name) = 0;
+  virtual Label& create_label(const std::u16string& name) = 0;
+
+  // Inner width and height in twips.
+  virtual float scale_width() const = 0;
+  virtual float scale_height() const = 0;
+
+  virtual OleColor back_color() const = 0;
+  virtual void set_back_color(OleColor color) = 0;
+  virtual OleColor fore_color() const = 0;
+  virtual void set_fore_color(OleColor color) = 0;
+  virtual FontRef font() const = 0;
+  virtual void set_font(FontRef font) = 0;
+
+  // Repaints at once.
+  virtual void refresh() = 0;
+};
+
+// The control's own surface, sized by its container.
+class Surface : public Container {
+ public:
+  virtual bool enabled() const = 0;
+  virtual void set_enabled(bool enabled) = 0;
+  // 0 transparent, 1 opaque; anything else fails with 380.
+  virtual int16_t back_style() const = 0;
+  virtual void set_back_style(int16_t style) = 0;
+  // 0 none, 1 fixed single; anything else fails with 380.
+  virtual int16_t border_style() const = 0;
+  virtual void set_border_style(int16_t style) = 0;
+
+  // The container changed the surface's size.
+  std::function<void()> on_resize;
+};
+
+// A top-level form (about box, message box).
+class Form : public Container {
+ public:
+  virtual std::u16string caption() const = 0;
+  virtual void set_caption(const std::u16string& caption) = 0;
+  // Sets the inner size in twips.
+  virtual void set_client_size(float width, float height) = 0;
+  // Shows the form modally without an owner; returns once it is hidden.
+  virtual void show_modal() = 0;
+  virtual void hide() = 0;
+  virtual bool is_shown() const = 0;
+};
+
+// The platform: makes surfaces and forms.
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  virtual std::unique_ptr<Surface> create_surface() = 0;
+  // Creates (loads) a form; destroying it unloads it.
+  virtual std::unique_ptr<Form> create_form(const std::u16string& name) = 0;
+};
+
+}  // namespace qs
