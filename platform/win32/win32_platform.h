@@ -1,0 +1,47 @@
+// The real platform over user32 and gdi32: a control's surface is its own
+// child window; list boxes and buttons are real child windows; labels are
+// windowless and painted by their surface.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/driver.h"
+#include "platform/platform.h"
+
+namespace qs::win32 {
+
+class Win32Platform : public Platform {
+ public:
+  // The platform of the calling thread (created on first use).
+  static Win32Platform& current();
+
+  std::unique_ptr<Surface> create_surface() override;
+  std::unique_ptr<Form> create_form(const std::u16string& name) override;
+
+  // The driver acting with real window messages on this thread's windows.
+  Driver& driver();
+};
+
+// What the ActiveX layer needs of a surface made by Win32Platform. Until it
+// is attached, the surface's window lives hidden under a parking window of
+// the thread, so a control can build its children before it has a site.
+class Win32Surface : public Surface {
+ public:
+  virtual HWND hwnd() const = 0;
+  // Makes the window a child of parent at pos (pixels, parent client
+  // coordinates) and shows it; a null parent parks and hides it again.
+  virtual void attach(HWND parent, const RECT& pos) = 0;
+  // Moves and sizes the window (pixels); a size change reports on_resize.
+  virtual void set_rect(const RECT& pos) = 0;
+  // Draws the surface and its children into a device context at bounds
+  // (for hosts that render through IViewObject rather than the window).
+  virtual void draw(HDC dc, const RECT& bounds) = 0;
+};
+
+// Twips per pixel for this display (15 at 96 dpi).
+float twips_per_pixel_x();
+float twips_per_pixel_y();
+
+}  // namespace qs::win32
