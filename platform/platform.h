@@ -122,6 +122,9 @@ class Container {
   virtual ListBox& create_list_box(const std::u16string& name) = 0;
   virtual CommandButton& create_command_button(const std::u16string& name) = 0;
   virtual Label& create_label(const std::u16string& name) = 0;
+  // The child element of that name, or null. Every platform implements this
+  // (headless and Win32 alike): tests and forms look elements up by name.
+  virtual Element* find(const std::u16string& name) = 0;
 
   // Inner width and height in twips.
   virtual float scale_width() const = 0;
