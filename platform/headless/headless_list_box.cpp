@@ -1,0 +1,61 @@
+#include "platform/headless/headless_list_box.h"
+
+namespace qs {
+
+void HeadlessListBox::check_index(int index, int32_t error) const {
+  if (index < 0 || index >= list_count()) throw RuntimeError(error);
+}
+
+void HeadlessListBox::add_item(const std::u16string& text, std::optional<int> index) {
+  int at = index.value_or(list_count());
+  if (at < 0 || at > list_count()) throw RuntimeError(kErrInvalidCall);
+  items_.insert(items_.begin() + at, Item{text, 0});
+  if (selected_ >= at) ++selected_;
+}
+
+void HeadlessListBox::remove_item(int index) {
+  check_index(index, kErrInvalidCall);
+  items_.erase(items_.begin() + index);
+  if (selected_ == index) {
+    selected_ = -1;
+  } else if (selected_ > index) {
+    --selected_;
+  }
+}
+
+void HeadlessListBox::clear() {
+  items_.clear();
+  selected_ = -1;
+}
+
+std::u16string HeadlessListBox::list(int index) const {
+  check_index(index, kErrInvalidArrayIndex);
+  return items_[index].text;
+}
+
+void HeadlessListBox::set_list(int index, const std::u16string& text) {
+  check_index(index, kErrInvalidArrayIndex);
+  items_[index].text = text;
+}
+
+int32_t HeadlessListBox::item_data(int index) const {
+  check_index(index, kErrInvalidArrayIndex);
+  return items_[index].data;
+}
+
+void HeadlessListBox::set_item_data(int index, int32_t data) {
+  check_index(index, kErrInvalidArrayIndex);
+  items_[index].data = data;
+}
+
+void HeadlessListBox::set_list_index(int index) {
+  if (index < -1 || index >= list_count()) throw RuntimeError(kErrInvalidPropertyValue);
+  selected_ = index;
+  if (index >= 0) {
+    // A copy, so a handler that replaces on_click does not destroy the running one.
+    auto handler = on_click;
+    if (handler) handler();
+  }
+}
+
+}  // namespace qs

@@ -1,0 +1,43 @@
+// An in-memory list box: unsorted, single selection, with the platform list
+// box's error numbers and selection rules.
+#pragma once
+
+#include <vector>
+
+#include "platform/headless/headless_element.h"
+
+namespace qs {
+
+class HeadlessListBox final : public HeadlessElement<ListBox> {
+ public:
+  HeadlessListBox(HeadlessContainer& parent, std::u16string name, int tab_index)
+      : HeadlessElement(parent, std::move(name), /*windowless=*/false, tab_index) {}
+
+  // Inserting at or above the selected item keeps that item selected.
+  void add_item(const std::u16string& text, std::optional<int> index = {}) override;
+  // Removing the selected item leaves none selected; removing one above it
+  // keeps the same item selected.
+  void remove_item(int index) override;
+  void clear() override;
+  int list_count() const override { return static_cast<int>(items_.size()); }
+  std::u16string list(int index) const override;
+  void set_list(int index, const std::u16string& text) override;
+  int32_t item_data(int index) const override;
+  void set_item_data(int index, int32_t data) override;
+  int list_index() const override { return selected_; }
+  void set_list_index(int index) override;
+
+ private:
+  struct Item {
+    std::u16string text;
+    int32_t data = 0;
+  };
+
+  // Throws RuntimeError(error) unless index names an item.
+  void check_index(int index, int32_t error) const;
+
+  std::vector<Item> items_;
+  int selected_ = -1;
+};
+
+}  // namespace qs

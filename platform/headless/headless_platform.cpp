@@ -1,0 +1,73 @@
+#include "platform/headless/headless_platform.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "library/runtime_error.h"
+#include "platform/headless/headless_form.h"
+#include "platform/headless/headless_surface.h"
+
+namespace qs {
+
+namespace {
+
+constexpr int32_t kErrFormAlreadyShown = 400;
+
+}  // namespace
+
+HeadlessPlatform::~HeadlessPlatform() = default;
+
+std::unique_ptr<Surface> HeadlessPlatform::create_surface() {
+  return std::make_unique<HeadlessSurface>(*this);
+}
+
+std::unique_ptr<Form> HeadlessPlatform::create_form(const std::u16string& name) {
+  return std::make_unique<HeadlessForm>(*this, name);
+}
+
+HeadlessForm* HeadlessPlatform::modal_form() const {
+  return modal_stack_.empty() ? nullptr : modal_stack_.back();
+}
+
+int HeadlessPlatform::form_loaded() {
+  ++live_forms_;
+  return ++forms_created_;
+}
+
+void HeadlessPlatform::form_unloaded(HeadlessForm& form) {
+  --live_forms_;
+  // A form destroyed during its own modal show leaves the modal chain.
+  std::erase(modal_stack_, &form);
+}
+
+void HeadlessPlatform::run_modal(HeadlessForm& form) {
+  if (form.shown_) {
+    throw RuntimeError(kErrFormAlreadyShown, u"Form already displayed; can't show modally");
+  }
+  if (!script_) {
+    throw std::logic_error("modal show without a script: call Driver::on_modal first");
+  }
+  // A copy, so a script that installs another script keeps running.
+  auto script = script_;
+  form.shown_ = true;
+  modal_stack_.push_back(&form);
+  try {
+    script(form);
+  } catch (...) {
+    if (end_modal(form)) form.shown_ = false;
+    throw;
+  }
+  if (end_modal(form) && form.shown_) {
+    form.shown_ = false;
+    throw std::logic_error("the modal script returned without hiding the form");
+  }
+}
+
+bool HeadlessPlatform::end_modal(HeadlessForm& form) {
+  auto it = std::find(modal_stack_.begin(), modal_stack_.end(), &form);
+  if (it == modal_stack_.end()) return false;
+  modal_stack_.erase(it);
+  return true;
+}
+
+}  // namespace qs

@@ -1,0 +1,53 @@
+// The in-memory platform: surfaces and forms as plain objects, modal shows
+// answered by a test's script, and counts of loaded forms so a test can
+// prove that forms are unloaded.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace qs {
+
+class HeadlessForm;
+
+class HeadlessPlatform final : public Platform {
+ public:
+  HeadlessPlatform() = default;
+  ~HeadlessPlatform() override;
+  HeadlessPlatform(const HeadlessPlatform&) = delete;
+  HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
+
+  // A surface of inner size 0 x 0.
+  std::unique_ptr<Surface> create_surface() override;
+  std::unique_ptr<Form> create_form(const std::u16string& name) override;
+
+  // Forms loaded and not yet destroyed.
+  int live_forms() const { return live_forms_; }
+  // Forms created since the platform started.
+  int forms_created() const { return forms_created_; }
+  // The form shown modally on top, or null when none is.
+  HeadlessForm* modal_form() const;
+
+  // The script every modal show runs with its form; it must hide the form.
+  void set_modal_script(std::function<void(Form&)> script) { script_ = std::move(script); }
+
+ private:
+  friend class HeadlessForm;
+
+  // Counts a new form and gives its serial number.
+  int form_loaded();
+  void form_unloaded(HeadlessForm& form);
+  // Shows the form modally: runs the script with it, then requires it hidden.
+  void run_modal(HeadlessForm& form);
+  // Takes the form out of the modal chain; false if it left already (destroyed).
+  bool end_modal(HeadlessForm& form);
+
+  std::function<void(Form&)> script_;
+  std::vector<HeadlessForm*> modal_stack_;
+  int live_forms_ = 0;
+  int forms_created_ = 0;
+};
+
+}  // namespace qs

@@ -1,0 +1,30 @@
+#include "platform/headless/headless_surface.h"
+
+#include "library/runtime_error.h"
+#include "platform/headless/headless_platform.h"
+
+namespace qs {
+
+void HeadlessSurface::set_back_style(int16_t style) {
+  if (style != 0 && style != 1) throw RuntimeError(kErrInvalidPropertyValue);
+  back_style_ = style;
+}
+
+void HeadlessSurface::set_border_style(int16_t style) {
+  if (style != 0 && style != 1) throw RuntimeError(kErrInvalidPropertyValue);
+  border_style_ = style;
+}
+
+bool HeadlessSurface::accepts_input() const {
+  // A modal form disables every other window of the thread, the surface's
+  // container included.
+  return enabled_ && headless_platform().modal_form() == nullptr;
+}
+
+void HeadlessSurface::resize(float width, float height) {
+  set_scale_size(width, height);
+  auto handler = on_resize;
+  if (handler) handler();
+}
+
+}  // namespace qs
