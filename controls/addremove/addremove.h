@@ -95,7 +95,11 @@ class AddRemove : public Control {
   Label& RightCap() { return *right_cap_; }
 
  private:
+  // Places lists, buttons and titles over the surface's inner size.
+  void layout();
   // Transfer commands and list events.
+  void List1_Click();
+  void List2_Click();
   void cmdAdd_Click();
   void cmdAddAll_Click();
   void cmdRemove_Click();
