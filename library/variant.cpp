@@ -211,7 +211,9 @@ float Variant::to_single() const {
 
 double Variant::to_double() const {
   ParsedNumber p = numeric(*this);
-  if (p.radix) return double(int32_t(uint32_t(p.value)));
+  // A hex or octal text beyond the positive 32-bit range has no Double
+  // reading: the platform reports overflow rather than a wrapped value.
+  if (p.radix && p.value > 2147483647.0) fail(kErrOverflow);
   if (!std::isfinite(p.value)) fail(kErrOverflow);
   return p.value;
 }

@@ -88,6 +88,8 @@ TEST(VariantTest, NumericTextParses) {
   EXPECT_EQ(Variant(u"&HFFFF").to_long(), 65535);
   EXPECT_EQ(Variant(u"&HFFFFFFFF").to_long(), -1);
   EXPECT_EQ(error_of([] { Variant(u"&H10000").to_integer(); }), kErrOverflow);
+  EXPECT_EQ(Variant(u"&HFFFF").to_double(), 65535.0);
+  EXPECT_EQ(error_of([] { Variant(u"&HFFFFFFFF").to_double(); }), kErrOverflow);
 
   double d = 0;
   EXPECT_TRUE(parse_number(u" 2.5e-1 ", d));
