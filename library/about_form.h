@@ -24,7 +24,8 @@ class AboutForm {
 };
 
 // Creates the about form if none exists on this thread, shows it modally
-// and unloads it. A call while one is already showing waits for that one.
+// and unloads it. A call while the form is already showing shows that same
+// form again, which the platform refuses (error 400).
 void show_about_box(Platform& platform);
 
 }  // namespace qs
