@@ -219,24 +219,22 @@ double Variant::to_double() const {
 }
 
 bool Variant::to_boolean() const {
+  // The words are matched whole and without blanks, as the platform does.
   if (is_string()) {
     std::u16string_view s = string_value();
-    auto equals_word = [&](std::u16string_view word) {
-      size_t b = 0, e = s.size();
-      while (b < e && is_blank(s[b])) ++b;
-      while (e > b && is_blank(s[e - 1])) --e;
-      if (e - b != word.size()) return false;
+    auto is_word = [&](std::u16string_view word) {
+      if (s.size() != word.size()) return false;
       for (size_t i = 0; i < word.size(); ++i) {
-        char16_t c = s[b + i];
+        char16_t c = s[i];
         if (c >= u'A' && c <= u'Z') c = char16_t(c - u'A' + u'a');
         if (c != word[i]) return false;
       }
       return true;
     };
-    if (equals_word(u"true")) return true;
-    if (equals_word(u"false")) return false;
+    if (is_word(u"true")) return true;
+    if (is_word(u"false")) return false;
   }
-  return numeric(*this).value != 0;
+  return to_double() != 0;
 }
 
 std::u16string Variant::to_text() const {

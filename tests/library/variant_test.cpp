@@ -138,11 +138,14 @@ TEST(VariantTest, TextFormOfValues) {
 
 TEST(VariantTest, BooleanConversions) {
   EXPECT_TRUE(Variant(u"True").to_boolean());
-  EXPECT_FALSE(Variant(u" false ").to_boolean());
+  EXPECT_FALSE(Variant(u"FALSE").to_boolean());
+  EXPECT_TRUE(Variant(u" -1 ").to_boolean());
   EXPECT_FALSE(Variant(u"0").to_boolean());
   EXPECT_TRUE(Variant(0.1).to_boolean());
   EXPECT_FALSE(Variant().to_boolean());
   EXPECT_EQ(error_of([] { Variant(u"yes").to_boolean(); }), kErrTypeMismatch);
+  EXPECT_EQ(error_of([] { Variant(u" true ").to_boolean(); }), kErrTypeMismatch);
+  EXPECT_EQ(error_of([] { Variant::nothing().to_boolean(); }), kErrTypeMismatch);
   EXPECT_EQ(Variant(true).number_value(), -1);
 }
 

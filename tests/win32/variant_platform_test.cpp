@@ -114,7 +114,8 @@ Outcome platform_change(const Variant& in, VARTYPE vt, USHORT flags = 0) {
 }
 
 // Null is left out throughout conversions: the runtime raises 94 (invalid use
-// of Null) where the platform call reports a type mismatch.
+// of Null) where the platform call reports a type mismatch. So are thousands
+// separators and currency symbols, which the platform reads by locale.
 std::vector<Variant> conversion_inputs() {
   std::vector<Variant> in;
   for (double d : {0.0, 0.5, 1.5, 2.5, 3.5, -0.5, -2.5, -3.5, 2.4999, 2.5001, 32767.0, 32767.49,
@@ -128,7 +129,7 @@ std::vector<Variant> conversion_inputs() {
                             u"3.5", u"-2.5", u"32767.5", u"-32768.5", u"2147483647.5",
                             u"2147483648", u"&HFF", u"&hff", u"&O17", u"&HFFFF", u"&H8000",
                             u"&H10000", u"&HFFFFFFFF", u"x", u"", u" ", u"1e", u"--1", u"1 2",
-                            u"&H", u"&HG", u".", u"True"})
+                            u"&H", u"&HG", u".", u"True", u" false ", u"yes"})
     in.emplace_back(s);
   in.emplace_back(true);
   in.emplace_back(false);
@@ -140,7 +141,7 @@ std::vector<Variant> conversion_inputs() {
   return in;
 }
 
-TEST(VariantPlatformTest, IntegerConversionsMatchTheRuntime) {
+TEST(VariantPlatformTest, ConversionsMatchVariantChangeType) {
   for (const Variant& v : conversion_inputs()) {
     expect_same(our_outcome([&] { return Variant(v.to_integer()); }), platform_change(v, VT_I2),
                 describe(v) + " to VT_I2");
@@ -148,6 +149,8 @@ TEST(VariantPlatformTest, IntegerConversionsMatchTheRuntime) {
                 describe(v) + " to VT_I4");
     expect_same(our_outcome([&] { return Variant(v.to_double()); }), platform_change(v, VT_R8),
                 describe(v) + " to VT_R8");
+    expect_same(our_outcome([&] { return Variant(v.to_boolean()); }), platform_change(v, VT_BOOL),
+                describe(v) + " to VT_BOOL");
   }
 }
 
