@@ -1,0 +1,631 @@
+#include "com_control.h"
+
+#include <new>
+
+#include "com_property_bag.h"
+#include "property_stream.h"
+#include "server_module.h"
+#include "variant_convert.h"
+
+namespace qs::activex {
+namespace {
+
+// The system's standard colour and font property pages.
+constexpr CLSID kStockColorPage = {0x7EBDAAE1, 0x8120, 0x11CF,
+                                   {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
+constexpr CLSID kStockFontPage = {0x7EBDAAE0, 0x8120, 0x11CF,
+                                  {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
+constexpr wchar_t kContentsStream[] = L"Contents";
+
+int pixels_per_inch(bool horizontal) {
+  HDC screen = GetDC(nullptr);
+  int ppi = GetDeviceCaps(screen, horizontal ? LOGPIXELSX : LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return ppi > 0 ? ppi : 96;
+}
+LONG himetric_to_pixels(LONG v, bool horizontal) {
+  return MulDiv(v, pixels_per_inch(horizontal), 2540);
+}
+LONG pixels_to_himetric(LONG v, bool horizontal) {
+  return MulDiv(v, 2540, pixels_per_inch(horizontal));
+}
+
+}  // namespace
+
+ComControl::ComControl(const ClassInfo& info)
+    : info_(info),
+      clsid_(guid_from_string(info.clsid)),
+      default_iid_(guid_from_string(info.default_iid)),
+      event_iid_(info.event_iid ? guid_from_string(info.event_iid) : GUID_NULL),
+      prog_id_(u"QuorralSet." + std::u16string(info.name)) {
+  add_module_ref();
+  if (SUCCEEDED(type_info(default_iid_, dispatch_info_.put()))) {
+    // A dual interface's dispatch view refers to its vtable view as -1.
+    HREFTYPE ref = 0;
+    if (SUCCEEDED(dispatch_info_->GetRefTypeOfImplType(-1, &ref)))
+      dispatch_info_->GetRefTypeInfo(ref, interface_info_.put());
+    if (!interface_info_) interface_info_ = dispatch_info_;
+  }
+  if (event_iid_ != GUID_NULL)
+    events_ = std::make_unique<ConnectionPoint>(this, event_iid_, IID_IDispatch);
+  property_notify_ =
+      std::make_unique<ConnectionPoint>(this, IID_IPropertyNotifySink, GUID_NULL);
+}
+
+ComControl::~ComControl() {
+  // The control reports to this host until its last moment.
+  control_.reset();
+  release_module_ref();
+}
+
+void ComControl::set_control(std::unique_ptr<Control> control) {
+  control_ = std::move(control);
+  const Surface& s = control_->surface();
+  extent_.cx = LONG(s.scale_width() * 2540.0f / 1440.0f + 0.5f);
+  extent_.cy = LONG(s.scale_height() * 2540.0f / 1440.0f + 0.5f);
+}
+
+win32::Win32Surface& ComControl::surface() {
+  return dynamic_cast<win32::Win32Surface&>(control_->surface());
+}
+
+// IUnknown
+
+HRESULT ComControl::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (iid == IID_IUnknown || iid == IID_IOleObject) *out = static_cast<IOleObject*>(this);
+  else if (iid == IID_IDispatch || iid == default_iid_) *out = dispatch();
+  else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject)
+    *out = static_cast<IOleInPlaceObject*>(this);
+  else if (iid == IID_IOleInPlaceActiveObject) *out = static_cast<IOleInPlaceActiveObject*>(this);
+  else if (iid == IID_IOleControl) *out = static_cast<IOleControl*>(this);
+  else if (iid == IID_IViewObject || iid == IID_IViewObject2) *out = static_cast<IViewObject2*>(this);
+  else if (iid == IID_IPersist || iid == IID_IPersistStreamInit)
+    *out = static_cast<IPersistStreamInit*>(this);
+  else if (iid == IID_IPersistPropertyBag) *out = static_cast<IPersistPropertyBag*>(this);
+  else if (iid == IID_IPersistStorage) *out = static_cast<IPersistStorage*>(this);
+  else if (iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2)
+    *out = static_cast<IProvideClassInfo2*>(this);
+  else if (iid == IID_IConnectionPointContainer)
+    *out = static_cast<IConnectionPointContainer*>(this);
+  else if (iid == IID_ISpecifyPropertyPages && !info_.property_pages.empty())
+    *out = static_cast<ISpecifyPropertyPages*>(this);
+  else if (iid == IID_ISupportErrorInfo) *out = static_cast<ISupportErrorInfo*>(this);
+  if (!*out) return E_NOINTERFACE;
+  AddRef();
+  return S_OK;
+}
+
+ULONG ComControl::AddRef() { return InterlockedIncrement(&refs_); }
+
+ULONG ComControl::Release() {
+  LONG n = InterlockedDecrement(&refs_);
+  if (n == 0) {
+    // Guard against re-entry while tearing down (sinks release into us).
+    refs_ = 1;
+    delete this;
+  }
+  return ULONG(n);
+}
+
+// IOleObject
+
+HRESULT ComControl::SetClientSite(IOleClientSite* site) {
+  if (!site) {
+    InPlaceDeactivate();
+    // Sinks and advise holders keep a container's objects alive; a
+    // container that drops its site is done with us.
+    view_sink_.reset();
+  }
+  site_ = ComPtr<IOleClientSite>(site);
+  return S_OK;
+}
+
+HRESULT ComControl::GetClientSite(IOleClientSite** site) {
+  if (!site) return E_POINTER;
+  *site = site_.get();
+  if (*site) (*site)->AddRef();
+  return S_OK;
+}
+
+HRESULT ComControl::Close(DWORD save_option) {
+  if (dirty_ && site_ &&
+      (save_option == OLECLOSE_SAVEIFDIRTY || save_option == OLECLOSE_PROMPTSAVE))
+    site_->SaveObject();
+  InPlaceDeactivate();
+  if (ole_advise_) ole_advise_->SendOnClose();
+  return S_OK;
+}
+
+HRESULT ComControl::GetMoniker(DWORD, DWORD, IMoniker** out) {
+  if (out) *out = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT ComControl::GetClipboardData(DWORD, IDataObject** out) {
+  if (out) *out = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT ComControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) {
+  if (site && !site_) SetClientSite(site);
+  switch (verb) {
+    case OLEIVERB_INPLACEACTIVATE: return in_place_activate(false);
+    case OLEIVERB_PRIMARY:
+    case OLEIVERB_SHOW:
+    case OLEIVERB_UIACTIVATE: return in_place_activate(true);
+    case OLEIVERB_HIDE:
+      UIDeactivate();
+      if (in_place_active_) ShowWindow(surface().hwnd(), SW_HIDE);
+      return S_OK;
+    case OLEIVERB_OPEN:
+    case OLEIVERB_DISCARDUNDOSTATE: return S_OK;
+    default: return OLEOBJ_S_INVALIDVERB;
+  }
+}
+
+HRESULT ComControl::in_place_activate(bool ui_activate) {
+  if (!site_) return E_UNEXPECTED;
+  if (!in_place_active_) {
+    ComPtr<IOleInPlaceSite> ips = site_.as<IOleInPlaceSite>(IID_IOleInPlaceSite);
+    if (!ips) return E_NOINTERFACE;
+    if (ips->CanInPlaceActivate() != S_OK) return E_FAIL;
+    ips->OnInPlaceActivate();
+    HWND parent = nullptr;
+    if (FAILED(ips->GetWindow(&parent)) || !parent) {
+      ips->OnInPlaceDeactivate();
+      return E_FAIL;
+    }
+    RECT pos = {}, clip = {};
+    OLEINPLACEFRAMEINFO frame_info = {};
+    frame_info.cb = sizeof(frame_info);
+    ips->GetWindowContext(frame_.put(), doc_window_.put(), &pos, &clip, &frame_info);
+    surface().attach(parent, pos);
+    in_place_site_ = ips;
+    in_place_active_ = true;
+    site_->ShowObject();
+  } else {
+    ShowWindow(surface().hwnd(), SW_SHOW);
+  }
+  if (ui_activate && !ui_active_) {
+    ui_active_ = true;
+    in_place_site_->OnUIActivate();
+    auto* active = static_cast<IOleInPlaceActiveObject*>(this);
+    if (frame_) frame_->SetActiveObject(active, nullptr);
+    if (doc_window_) doc_window_->SetActiveObject(active, nullptr);
+  }
+  return S_OK;
+}
+
+HRESULT ComControl::EnumVerbs(IEnumOLEVERB** out) {
+  if (!out) return E_POINTER;
+  return OleRegEnumVerbs(clsid_, out);
+}
+
+HRESULT ComControl::GetUserClassID(CLSID* clsid) {
+  if (!clsid) return E_POINTER;
+  *clsid = clsid_;
+  return S_OK;
+}
+
+HRESULT ComControl::GetUserType(DWORD, LPOLESTR* out) {
+  if (!out) return E_POINTER;
+  std::u16string name(info_.name);
+  *out = static_cast<LPOLESTR>(CoTaskMemAlloc((name.size() + 1) * sizeof(wchar_t)));
+  if (!*out) return E_OUTOFMEMORY;
+  memcpy(*out, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
+  return S_OK;
+}
+
+HRESULT ComControl::SetExtent(DWORD aspect, SIZEL* size) {
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (!size) return E_POINTER;
+  extent_ = *size;
+  // Some containers send extents that do not match the rectangle they give
+  // later; once in place, the object rectangles decide the window's size.
+  if (!in_place_active_)
+    surface().set_rect(RECT{0, 0, himetric_to_pixels(size->cx, true),
+                            himetric_to_pixels(size->cy, false)});
+  return S_OK;
+}
+
+HRESULT ComControl::GetExtent(DWORD aspect, SIZEL* size) {
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (!size) return E_POINTER;
+  *size = extent_;
+  return S_OK;
+}
+
+HRESULT ComControl::Advise(IAdviseSink* sink, DWORD* cookie) {
+  if (!ole_advise_ && FAILED(CreateOleAdviseHolder(ole_advise_.put()))) return E_OUTOFMEMORY;
+  return ole_advise_->Advise(sink, cookie);
+}
+
+HRESULT ComControl::Unadvise(DWORD cookie) {
+  if (!ole_advise_) return OLE_E_NOCONNECTION;
+  return ole_advise_->Unadvise(cookie);
+}
+
+HRESULT ComControl::EnumAdvise(IEnumSTATDATA** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (!ole_advise_) return S_OK;
+  return ole_advise_->EnumAdvise(out);
+}
+
+HRESULT ComControl::GetMiscStatus(DWORD aspect, DWORD* status) {
+  if (!status) return E_POINTER;
+  *status = aspect == DVASPECT_CONTENT ? info_.misc_status : 0;
+  return S_OK;
+}
+
+// IOleInPlaceObject
+
+HRESULT ComControl::GetWindow(HWND* hwnd) {
+  if (!hwnd) return E_POINTER;
+  *hwnd = in_place_active_ ? surface().hwnd() : nullptr;
+  return in_place_active_ ? S_OK : E_FAIL;
+}
+
+HRESULT ComControl::InPlaceDeactivate() {
+  if (!in_place_active_) return S_OK;
+  UIDeactivate();
+  in_place_active_ = false;
+  surface().attach(nullptr, RECT{});
+  ComPtr<IOleInPlaceSite> ips = in_place_site_;
+  in_place_site_.reset();
+  frame_.reset();
+  doc_window_.reset();
+  if (ips) ips->OnInPlaceDeactivate();
+  return S_OK;
+}
+
+HRESULT ComControl::UIDeactivate() {
+  if (!ui_active_) return S_OK;
+  ui_active_ = false;
+  if (frame_) frame_->SetActiveObject(nullptr, nullptr);
+  if (doc_window_) doc_window_->SetActiveObject(nullptr, nullptr);
+  if (in_place_site_) in_place_site_->OnUIDeactivate(FALSE);
+  return S_OK;
+}
+
+HRESULT ComControl::SetObjectRects(LPCRECT pos, LPCRECT) {
+  if (!pos) return E_POINTER;
+  surface().set_rect(*pos);
+  extent_.cx = pixels_to_himetric(pos->right - pos->left, true);
+  extent_.cy = pixels_to_himetric(pos->bottom - pos->top, false);
+  return S_OK;
+}
+
+// IOleControl
+
+HRESULT ComControl::GetControlInfo(CONTROLINFO* info) {
+  if (!info) return E_POINTER;
+  info->hAccel = nullptr;
+  info->cAccel = 0;
+  info->dwFlags = 0;
+  return S_OK;
+}
+
+HRESULT ComControl::OnAmbientPropertyChange(DISPID) {
+  // The control asks for ambient values when it needs them; nothing is cached.
+  return S_OK;
+}
+
+HRESULT ComControl::FreezeEvents(BOOL freeze) {
+  freeze_events_ += freeze ? 1 : -1;
+  if (freeze_events_ < 0) freeze_events_ = 0;
+  return S_OK;
+}
+
+// IViewObject2
+
+HRESULT ComControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc,
+                         LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
+                         ULONG_PTR) {
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (!dc || !bounds) return E_INVALIDARG;
+  RECT r = {bounds->left, bounds->top, bounds->right, bounds->bottom};
+  surface().draw(dc, r);
+  return S_OK;
+}
+
+HRESULT ComControl::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
+  view_sink_ = ComPtr<IAdviseSink>(sink);
+  view_sink_aspects_ = aspects;
+  view_sink_flags_ = flags;
+  return S_OK;
+}
+
+HRESULT ComControl::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
+  if (aspects) *aspects = view_sink_aspects_;
+  if (flags) *flags = view_sink_flags_;
+  if (sink) {
+    *sink = view_sink_.get();
+    if (*sink) (*sink)->AddRef();
+  }
+  return S_OK;
+}
+
+HRESULT ComControl::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
+  return GetExtent(aspect, size);
+}
+
+void ComControl::send_view_change() {
+  if (view_sink_ && (view_sink_aspects_ & DVASPECT_CONTENT))
+    view_sink_->OnViewChange(DVASPECT_CONTENT, -1);
+}
+
+// Persistence
+
+HRESULT ComControl::GetClassID(CLSID* clsid) {
+  if (!clsid) return E_POINTER;
+  *clsid = clsid_;
+  return S_OK;
+}
+
+HRESULT ComControl::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
+
+HRESULT ComControl::init_new() {
+  HRESULT hr = call([&] { control_->InitProperties(); });
+  if (SUCCEEDED(hr)) dirty_ = false;
+  return hr;
+}
+
+HRESULT ComControl::load_memory_bag(MemoryPropertyBag& bag) {
+  HRESULT hr = call([&] { control_->ReadProperties(bag); });
+  if (SUCCEEDED(hr)) dirty_ = false;
+  send_view_change();
+  return hr;
+}
+
+HRESULT ComControl::InitNew() { return init_new(); }
+
+HRESULT ComControl::Load(IStream* stream) {
+  if (!stream) return E_POINTER;
+  MemoryPropertyBag bag;
+  HRESULT hr = call([&] { read_property_stream(stream, bag); });
+  if (FAILED(hr)) return hr;
+  return load_memory_bag(bag);
+}
+
+HRESULT ComControl::Save(IStream* stream, BOOL clear_dirty) {
+  if (!stream) return E_POINTER;
+  HRESULT hr = call([&] {
+    MemoryPropertyBag bag;
+    control_->WriteProperties(bag);
+    write_property_stream(bag, stream);
+  });
+  if (SUCCEEDED(hr) && clear_dirty) dirty_ = false;
+  return hr;
+}
+
+HRESULT ComControl::GetSizeMax(ULARGE_INTEGER* size) {
+  if (!size) return E_POINTER;
+  ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))) return E_OUTOFMEMORY;
+  HRESULT hr = call([&] {
+    MemoryPropertyBag bag;
+    control_->WriteProperties(bag);
+    write_property_stream(bag, stream.get());
+  });
+  if (FAILED(hr)) return hr;
+  STATSTG stat = {};
+  hr = stream->Stat(&stat, STATFLAG_NONAME);
+  if (SUCCEEDED(hr)) *size = stat.cbSize;
+  return hr;
+}
+
+HRESULT ComControl::Load(IPropertyBag* bag, IErrorLog* log) {
+  if (!bag) return E_POINTER;
+  ComPropertyBag adaptor(bag, log);
+  HRESULT hr = call([&] { control_->ReadProperties(adaptor); });
+  if (SUCCEEDED(hr)) dirty_ = false;
+  send_view_change();
+  return hr;
+}
+
+HRESULT ComControl::Save(IPropertyBag* bag, BOOL clear_dirty, BOOL) {
+  if (!bag) return E_POINTER;
+  ComPropertyBag adaptor(bag, nullptr);
+  HRESULT hr = call([&] { control_->WriteProperties(adaptor); });
+  if (SUCCEEDED(hr) && clear_dirty) dirty_ = false;
+  return hr;
+}
+
+HRESULT ComControl::InitNew(IStorage* storage) {
+  if (!storage) return E_POINTER;
+  return init_new();
+}
+
+HRESULT ComControl::Load(IStorage* storage) {
+  if (!storage) return E_POINTER;
+  ComPtr<IStream> stream;
+  HRESULT hr = storage->OpenStream(kContentsStream, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE,
+                                   0, stream.put());
+  if (FAILED(hr)) return hr;
+  return Load(stream.get());
+}
+
+HRESULT ComControl::Save(IStorage* storage, BOOL) {
+  if (!storage) return E_POINTER;
+  ComPtr<IStream> stream;
+  HRESULT hr = storage->CreateStream(
+      kContentsStream, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0, stream.put());
+  if (FAILED(hr)) return hr;
+  return Save(stream.get(), TRUE);
+}
+
+// IProvideClassInfo2
+
+HRESULT ComControl::GetClassInfo(ITypeInfo** out) {
+  if (!out) return E_POINTER;
+  return type_info(clsid_, out);
+}
+
+HRESULT ComControl::GetGUID(DWORD kind, GUID* guid) {
+  if (!guid) return E_POINTER;
+  if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
+  *guid = event_iid_;
+  return event_iid_ == GUID_NULL ? E_UNEXPECTED : S_OK;
+}
+
+// IConnectionPointContainer
+
+HRESULT ComControl::EnumConnectionPoints(IEnumConnectionPoints** out) {
+  std::vector<IConnectionPoint*> points;
+  if (events_) points.push_back(events_.get());
+  points.push_back(property_notify_.get());
+  return make_connection_point_enum(std::move(points), out);
+}
+
+HRESULT ComControl::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (events_ && iid == events_->iid()) *out = events_.get();
+  else if (iid == IID_IPropertyNotifySink) *out = property_notify_.get();
+  if (!*out) return CONNECT_E_NOCONNECTION;
+  (*out)->AddRef();
+  return S_OK;
+}
+
+// ISpecifyPropertyPages
+
+HRESULT ComControl::GetPages(CAUUID* pages) {
+  if (!pages) return E_POINTER;
+  const auto& names = info_.property_pages;
+  pages->cElems = 0;
+  pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID) * (names.size() + 1)));
+  if (!pages->pElems) return E_OUTOFMEMORY;
+  for (std::u16string_view name : names) {
+    GUID page = GUID_NULL;
+    if (name == u"StandardColor") page = kStockColorPage;
+    else if (name == u"StandardFont") page = kStockFontPage;
+    else if (const ClassInfo* c = find_class(name)) page = guid_from_string(c->clsid);
+    if (page != GUID_NULL) pages->pElems[pages->cElems++] = page;
+  }
+  return S_OK;
+}
+
+HRESULT ComControl::InterfaceSupportsErrorInfo(REFIID iid) {
+  return iid == default_iid_ || iid == IID_IDispatch ? S_OK : S_FALSE;
+}
+
+// IDispatch
+
+HRESULT ComControl::dispatch_type_info_count(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = dispatch_info_ ? 1 : 0;
+  return S_OK;
+}
+
+HRESULT ComControl::dispatch_type_info(UINT index, ITypeInfo** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (index != 0) return DISP_E_BADINDEX;
+  if (!dispatch_info_) return TYPE_E_CANTLOADLIBRARY;
+  *out = dispatch_info_.get();
+  (*out)->AddRef();
+  return S_OK;
+}
+
+HRESULT ComControl::dispatch_ids_of_names(LPOLESTR* names, UINT count, DISPID* ids) {
+  if (!dispatch_info_) return TYPE_E_CANTLOADLIBRARY;
+  return DispGetIDsOfNames(dispatch_info_.get(), names, count, ids);
+}
+
+HRESULT ComControl::dispatch_invoke(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                    EXCEPINFO* excep, UINT* arg_err) {
+  if (!interface_info_) return TYPE_E_CANTLOADLIBRARY;
+  clear_error();
+  return DispInvoke(dispatch(), interface_info_.get(), id, flags, params, result, excep, arg_err);
+}
+
+// Host
+
+HRESULT ComControl::ambient(DISPID id, VARIANT* out) {
+  VariantInit(out);
+  if (!site_) return E_FAIL;
+  ComPtr<IDispatch> ambients = site_.as<IDispatch>(IID_IDispatch);
+  if (!ambients) return E_NOINTERFACE;
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
+  return ambients->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, out,
+                          nullptr, nullptr);
+}
+
+FontRef ComControl::ambient_font() {
+  VARIANT v;
+  if (FAILED(ambient(DISPID_AMBIENT_FONT, &v))) return nullptr;
+  FontRef font;
+  if ((V_VT(&v) == VT_DISPATCH || V_VT(&v) == VT_UNKNOWN) && V_UNKNOWN(&v)) {
+    try {
+      font = make_font(font_desc_of(V_UNKNOWN(&v)));
+    } catch (const RuntimeError&) {
+      // Not a font object: the control falls back to its default font.
+    }
+  }
+  VariantClear(&v);
+  return font;
+}
+
+bool ComControl::user_mode() {
+  VARIANT v;
+  if (FAILED(ambient(DISPID_AMBIENT_USERMODE, &v))) return true;
+  bool run = true;
+  if (V_VT(&v) == VT_BOOL) run = V_BOOL(&v) != VARIANT_FALSE;
+  VariantClear(&v);
+  return run;
+}
+
+DISPID ComControl::dispid_of(std::u16string_view key) {
+  auto it = dispids_.find(key);
+  if (it != dispids_.end()) return it->second;
+  DISPID id = DISPID_UNKNOWN;
+  std::u16string name(property_for_store_key(key));
+  LPOLESTR names[] = {const_cast<LPOLESTR>(wide(name))};
+  if (dispatch_info_) DispGetIDsOfNames(dispatch_info_.get(), names, 1, &id);
+  dispids_.emplace(std::u16string(key), id);
+  return id;
+}
+
+void ComControl::property_changed(std::u16string_view name) {
+  dirty_ = true;
+  DISPID id = dispid_of(name);
+  for (const ComPtr<IUnknown>& sink : property_notify_->sinks())
+    static_cast<IPropertyNotifySink*>(sink.get())->OnChanged(id);
+  send_view_change();
+}
+
+void ComControl::raise_event(int dispid, std::vector<Variant*> args) {
+  if (!events_ || freeze_events_ > 0) return;
+  std::vector<ComPtr<IUnknown>> sinks = events_->sinks();
+  if (sinks.empty()) return;
+  // Arguments go by reference, last first as IDispatch expects.
+  const size_t n = args.size();
+  std::vector<VARIANT> values(n);
+  std::vector<VARIANT> refs(n);
+  for (size_t i = 0; i < n; ++i) {
+    to_variant(*args[i], &values[i]);
+    VARIANT& ref = refs[n - 1 - i];
+    VariantInit(&ref);
+    V_VT(&ref) = VT_BYREF | VT_VARIANT;
+    V_VARIANTREF(&ref) = &values[i];
+  }
+  DISPPARAMS params = {n ? refs.data() : nullptr, nullptr, UINT(n), 0};
+  for (const ComPtr<IUnknown>& sink : sinks) {
+    auto* target = static_cast<IDispatch*>(sink.get());
+    target->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
+                   nullptr, nullptr);
+  }
+  for (size_t i = 0; i < n; ++i) {
+    try {
+      *args[i] = from_variant(values[i]);
+    } catch (const RuntimeError&) {
+      // A sink that put back a value of no known kind leaves the argument as it was.
+    }
+    VariantClear(&values[i]);
+  }
+}
+
+}  // namespace qs::activex

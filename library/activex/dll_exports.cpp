@@ -1,0 +1,41 @@
+// The server's exported entry points.
+#include <windows.h>
+#include <ole2.h>
+
+#include <cwctype>
+
+#include "class_factory.h"
+#include "registration.h"
+#include "server_module.h"
+
+using qs::activex::RegistrationScope;
+
+extern "C" {
+
+// Hands out the class factory of a class of the list.
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+  return qs::activex::get_class_object(clsid, iid, out);
+}
+
+// S_OK once no object and no server lock is alive.
+STDAPI DllCanUnloadNow() { return qs::activex::module_unused() ? S_OK : S_FALSE; }
+
+// Registers the classes and the type library for every user.
+STDAPI DllRegisterServer() {
+  return qs::activex::register_server(RegistrationScope::kMachine);
+}
+
+// Removes what DllRegisterServer wrote.
+STDAPI DllUnregisterServer() {
+  return qs::activex::unregister_server(RegistrationScope::kMachine);
+}
+
+// regsvr32 /n /i:user registers for the current user only (no
+// administrator rights needed); without "user" it registers machine-wide.
+STDAPI DllInstall(BOOL install, LPCWSTR command_line) {
+  bool user = command_line && _wcsicmp(command_line, L"user") == 0;
+  RegistrationScope scope = user ? RegistrationScope::kUser : RegistrationScope::kMachine;
+  return install ? qs::activex::register_server(scope) : qs::activex::unregister_server(scope);
+}
+
+}  // extern "C"
