@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <exception>
+#include <functional>
 #include <memory>
 
 #include "platform/driver.h"
@@ -21,7 +23,27 @@ class Win32Platform : public Platform {
   std::unique_ptr<Form> create_form(const std::u16string& name) override;
 
   // The driver acting with real window messages on this thread's windows.
+  // Once asked for, the platform is under test: a modal show needs a script.
   Driver& driver();
+
+  Win32Platform();
+  ~Win32Platform() override;
+
+  // The hidden top-level window that holds surfaces not yet attached.
+  HWND parking_window();
+  // True once driver() was called on this thread.
+  bool driver_in_use() const;
+  // The script a modal show runs (set through the driver), or empty.
+  const std::function<void(Form&)>& modal_script() const;
+  void set_modal_script(std::function<void(Form&)> script);
+  // Keeps an exception raised inside a window procedure (it cannot unwind
+  // through the system) until the driver or the modal loop rethrows it.
+  void defer_exception(std::exception_ptr error);
+  void rethrow_deferred();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
 };
 
 // What the ActiveX layer needs of a surface made by Win32Platform. Until it

@@ -1,0 +1,255 @@
+#include "platform/win32/win32_container.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/win32/win32_command_button.h"
+#include "platform/win32/win32_label.h"
+#include "platform/win32/win32_list_box.h"
+#include "platform/win32/win32_platform.h"
+
+namespace qs::win32 {
+
+namespace {
+
+bool contains(const Bounds& b, float x, float y) {
+  return x >= b.left && x < b.left + b.width && y >= b.top && y < b.top + b.height;
+}
+
+}  // namespace
+
+RECT ElementInfo::pixel_rect() const {
+  const Bounds b = twips_bounds();
+  const int left = twips_to_pixels_x(b.left);
+  const int top = twips_to_pixels_y(b.top);
+  return RECT{left, top, left + twips_to_pixels_x(b.width), top + twips_to_pixels_y(b.height)};
+}
+
+void invalidate_in_owner(ContainerWindow& owner, const RECT& rect) {
+  if (owner.hwnd() != nullptr) InvalidateRect(owner.hwnd(), &rect, FALSE);
+}
+
+void reorder_tabs_in_owner(ContainerWindow& owner) { owner.order_tabs(); }
+
+ContainerWindow::ContainerWindow(Win32Platform& platform)
+    : font_(make_font(default_font_desc())), platform_(platform) {}
+
+ContainerWindow::~ContainerWindow() { destroy(); }
+
+const wchar_t* ContainerWindow::window_class() {
+  static const wchar_t* const name = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &ContainerWindow::window_proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = L"QsContainerWindow";
+    RegisterClassExW(&wc);
+    return L"QsContainerWindow";
+  }();
+  return name;
+}
+
+void ContainerWindow::create(DWORD ex_style, DWORD style, HWND parent) {
+  hwnd_ = CreateWindowExW(ex_style, window_class(), L"", style, 0, 0, 0, 0, parent, nullptr,
+                          GetModuleHandleW(nullptr), this);
+}
+
+void ContainerWindow::destroy() {
+  if (hwnd_ == nullptr) return;
+  // Elements first: their windows and fonts go before the parent window.
+  elements_.clear();
+  pressed_label_ = nullptr;
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  DestroyWindow(hwnd_);
+  hwnd_ = nullptr;
+}
+
+ListBox& ContainerWindow::add_list_box(const std::u16string& name) {
+  check_new_name(name);
+  auto element = std::make_unique<Win32ListBox>(*this, hwnd_, name, static_cast<int>(elements_.size()));
+  ListBox& list = *element;
+  elements_.push_back(std::move(element));
+  order_tabs();
+  return list;
+}
+
+CommandButton& ContainerWindow::add_command_button(const std::u16string& name) {
+  check_new_name(name);
+  auto element =
+      std::make_unique<Win32CommandButton>(*this, hwnd_, name, static_cast<int>(elements_.size()));
+  CommandButton& button = *element;
+  elements_.push_back(std::move(element));
+  order_tabs();
+  return button;
+}
+
+Label& ContainerWindow::add_label(const std::u16string& name) {
+  check_new_name(name);
+  auto element = std::make_unique<Win32Label>(*this, name, static_cast<int>(elements_.size()));
+  Label& label = *element;
+  elements_.push_back(std::move(element));
+  return label;
+}
+
+void ContainerWindow::check_new_name(const std::u16string& name) const {
+  if (find_element(name) != nullptr) throw std::invalid_argument("a child element of this name exists already");
+}
+
+Element* ContainerWindow::find_element(const std::u16string& name) const {
+  for (const auto& e : elements_) {
+    if (e->name() == name) return e.get();
+  }
+  return nullptr;
+}
+
+Element* ContainerWindow::element_of(HWND child) const {
+  for (const auto& e : elements_) {
+    if (child != nullptr && dynamic_cast<const ElementInfo&>(*e).element_hwnd() == child) return e.get();
+  }
+  return nullptr;
+}
+
+Element* ContainerWindow::element_at(float x, float y) const {
+  for (HWND c = GetWindow(hwnd_, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    Element* e = element_of(c);
+    if (e != nullptr && e->visible() && contains(e->bounds(), x, y)) return e;
+  }
+  for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) {
+    Element& e = **it;
+    if (e.windowless() && e.visible() && contains(e.bounds(), x, y)) return &e;
+  }
+  return nullptr;
+}
+
+Win32Label* ContainerWindow::label_at(POINT point) const {
+  for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) {
+    auto* label = dynamic_cast<Win32Label*>(it->get());
+    if (label == nullptr || !label->visible()) continue;
+    const RECT r = label->pixel_rect();
+    if (PtInRect(&r, point)) return label;
+  }
+  return nullptr;
+}
+
+void ContainerWindow::order_tabs() {
+  std::vector<ElementInfo*> windows;
+  for (const auto& e : elements_) {
+    auto& info = dynamic_cast<ElementInfo&>(*e);
+    if (info.element_hwnd() != nullptr) windows.push_back(&info);
+  }
+  std::stable_sort(windows.begin(), windows.end(), [](ElementInfo* a, ElementInfo* b) {
+    return dynamic_cast<Element*>(a)->tab_index() < dynamic_cast<Element*>(b)->tab_index();
+  });
+  HWND after = HWND_TOP;
+  for (ElementInfo* info : windows) {
+    SetWindowPos(info->element_hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    after = info->element_hwnd();
+  }
+}
+
+float ContainerWindow::client_width_twips() const {
+  RECT r{};
+  GetClientRect(hwnd_, &r);
+  return static_cast<float>(r.right - r.left) * twips_per_pixel_x();
+}
+
+float ContainerWindow::client_height_twips() const {
+  RECT r{};
+  GetClientRect(hwnd_, &r);
+  return static_cast<float>(r.bottom - r.top) * twips_per_pixel_y();
+}
+
+void ContainerWindow::paint_content(HDC dc, const RECT& client) {
+  if (const std::optional<COLORREF> fill = fill_color()) {
+    HBRUSH brush = CreateSolidBrush(*fill);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+  } else if (HWND parent = GetParent(hwnd_); parent != nullptr && parent != platform_.parking_window()) {
+    // Transparent: let the parent paint what lies behind this window.
+    POINT origin{0, 0};
+    MapWindowPoints(hwnd_, parent, &origin, 1);
+    POINT old{};
+    OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetViewportOrgEx(dc, old.x, old.y, nullptr);
+  }
+  for (const auto& e : elements_) {
+    if (auto* label = dynamic_cast<Win32Label*>(e.get())) label->paint(dc);
+  }
+  paint_overlay(dc, client);
+}
+
+void ContainerWindow::on_paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  paint_content(dc, client);
+  EndPaint(hwnd_, &ps);
+}
+
+void ContainerWindow::on_command(HWND child, WORD code) {
+  Element* e = element_of(child);
+  if (auto* list = dynamic_cast<Win32ListBox*>(e)) list->notify(code);
+  if (auto* button = dynamic_cast<Win32CommandButton*>(e)) button->notify(code);
+}
+
+LRESULT ContainerWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      on_paint();
+      return 0;
+    case WM_PRINTCLIENT: {
+      RECT client{};
+      GetClientRect(hwnd_, &client);
+      paint_content(reinterpret_cast<HDC>(wparam), client);
+      return 0;
+    }
+    case WM_COMMAND:
+      if (lparam != 0) on_command(reinterpret_cast<HWND>(lparam), HIWORD(wparam));
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      pressed_label_ = label_at(POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))});
+      return 0;
+    case WM_LBUTTONUP: {
+      Win32Label* label = label_at(POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))});
+      const bool same = label != nullptr && label == pressed_label_;
+      pressed_label_ = nullptr;
+      if (same && label->enabled() && label->on_click) label->on_click();
+      return 0;
+    }
+    case WM_SETFONT:
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_handle_.get(font_));
+    default:
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
+  }
+}
+
+LRESULT CALLBACK ContainerWindow::window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
+    auto* self = static_cast<ContainerWindow*>(create->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<ContainerWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
+  // Exceptions cannot unwind through the system's frames: keep them for the
+  // caller that started this round of messages.
+  try {
+    return self->handle(message, wparam, lparam);
+  } catch (...) {
+    self->platform_.defer_exception(std::current_exception());
+    return 0;
+  }
+}
+
+}  // namespace qs::win32

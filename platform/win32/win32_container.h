@@ -1,0 +1,126 @@
+// The window behind a surface or a form: it owns the child elements, paints
+// its back colour and its windowless labels below the child windows, routes
+// the children's notifications to their elements and hit-tests labels for
+// clicks.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "library/runtime_error.h"
+#include "platform/platform.h"
+#include "platform/win32/win32_gdi.h"
+#include "platform/win32/win32_platform.h"
+
+namespace qs::win32 {
+
+class Win32Label;
+
+class ContainerWindow {
+ public:
+  explicit ContainerWindow(Win32Platform& platform);
+  ContainerWindow(const ContainerWindow&) = delete;
+  ContainerWindow& operator=(const ContainerWindow&) = delete;
+  virtual ~ContainerWindow();
+
+  HWND hwnd() const { return hwnd_; }
+  Win32Platform& win32_platform() { return platform_; }
+
+  ListBox& add_list_box(const std::u16string& name);
+  CommandButton& add_command_button(const std::u16string& name);
+  Label& add_label(const std::u16string& name);
+  const std::vector<std::unique_ptr<Element>>& elements() const { return elements_; }
+
+  // The element of that name, or null.
+  Element* find_element(const std::u16string& name) const;
+  // The element owning a child window, or null.
+  Element* element_of(HWND child) const;
+  // The topmost visible element at a point (twips): windows in their Z
+  // order first, then labels, the latest created on top.
+  Element* element_at(float x, float y) const;
+  // The topmost visible label at a point of the client area (pixels).
+  Win32Label* label_at(POINT point) const;
+  // Puts the child windows in Z order by tab index (ties by creation), so
+  // the dialog manager's Tab key follows the tab order.
+  void order_tabs();
+
+  float client_width_twips() const;
+  float client_height_twips() const;
+
+  // Paints the back colour and the labels.
+  void paint_content(HDC dc, const RECT& client);
+
+  // Registers the window class shared by surfaces and forms (once per process).
+  static const wchar_t* window_class();
+
+ protected:
+  // Creates the window; the class's procedure sends its messages to handle().
+  void create(DWORD ex_style, DWORD style, HWND parent);
+  // Destroys the elements, then the window.
+  void destroy();
+  virtual LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+  // The back colour to paint, or nothing for a transparent surface.
+  virtual std::optional<COLORREF> fill_color() const = 0;
+  // Draws what the container adds over its labels (a border).
+  virtual void paint_overlay(HDC, const RECT&) {}
+
+  OleColor back_color_ = kColorButtonFace;
+  OleColor fore_color_ = kColorButtonText;
+  FontRef font_;
+  FontHandle font_handle_;
+
+ private:
+  static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  void on_command(HWND child, WORD code);
+  void on_paint();
+
+  Win32Platform& platform_;
+  HWND hwnd_ = nullptr;
+  std::vector<std::unique_ptr<Element>> elements_;
+  Win32Label* pressed_label_ = nullptr;
+
+  // Refuses a second element of the same name.
+  void check_new_name(const std::u16string& name) const;
+};
+
+// The Container interface over a ContainerWindow, shared by surfaces and forms.
+template <class Base>
+class ContainerImpl : public Base, public ContainerWindow {
+ public:
+  explicit ContainerImpl(Win32Platform& platform) : ContainerWindow(platform) {}
+
+  Platform& platform() override;
+  ListBox& create_list_box(const std::u16string& name) override { return add_list_box(name); }
+  CommandButton& create_command_button(const std::u16string& name) override {
+    return add_command_button(name);
+  }
+  Label& create_label(const std::u16string& name) override { return add_label(name); }
+  Element* find(const std::u16string& name) override { return find_element(name); }
+  float scale_width() const override { return client_width_twips(); }
+  float scale_height() const override { return client_height_twips(); }
+  OleColor back_color() const override { return back_color_; }
+  void set_back_color(OleColor color) override {
+    back_color_ = color;
+    InvalidateRect(hwnd(), nullptr, FALSE);
+  }
+  OleColor fore_color() const override { return fore_color_; }
+  void set_fore_color(OleColor color) override { fore_color_ = color; }
+  FontRef font() const override { return font_; }
+  void set_font(FontRef font) override {
+    font_ = std::move(font);
+    font_handle_.get(font_);
+  }
+  void refresh() override {
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
+};
+
+template <class Base>
+Platform& ContainerImpl<Base>::platform() {
+  return win32_platform();
+}
+
+}  // namespace qs::win32

@@ -1,0 +1,33 @@
+// The driver over real windows: it sends the mouse messages a user's input
+// produces to the element's window, after checking, as the system's input
+// routing does, that the window and all its ancestors are enabled and visible.
+#pragma once
+
+#include "platform/win32/win32_platform.h"
+
+namespace qs::win32 {
+
+class Win32Driver : public Driver {
+ public:
+  explicit Win32Driver(Win32Platform& platform) : platform_(platform) {}
+
+  void click(Element& element) override;
+  void click_item(ListBox& list, int index) override;
+  void double_click_item(ListBox& list, int index) override;
+  void resize(Surface& surface, float width, float height) override;
+  Element* element_at(Container& container, float x, float y) override;
+  void on_modal(std::function<void(Form&)> script) override;
+  void pump() override;
+
+ private:
+  // True when input can reach the window: it and every ancestor are enabled
+  // and visible (the parking window need only be enabled).
+  bool reachable(HWND window) const;
+  // Where an item's centre lies in the list's client area, scrolling it into
+  // view first; fails when the list has no room to show it.
+  POINT item_point(HWND list, int index) const;
+
+  Win32Platform& platform_;
+};
+
+}  // namespace qs::win32

@@ -1,0 +1,31 @@
+// A real LISTBOX child window: unsorted, single selection, notifying its
+// container of selection changes and double-clicks.
+#pragma once
+
+#include "platform/win32/win32_element.h"
+
+namespace qs::win32 {
+
+class Win32ListBox : public ElementImpl<ListBox> {
+ public:
+  Win32ListBox(ContainerWindow& owner, HWND parent, std::u16string name, int sequence);
+
+  void add_item(const std::u16string& text, std::optional<int> index) override;
+  void remove_item(int index) override;
+  void clear() override;
+  int list_count() const override;
+  std::u16string list(int index) const override;
+  void set_list(int index, const std::u16string& text) override;
+  int32_t item_data(int index) const override;
+  void set_item_data(int index, int32_t data) override;
+  int list_index() const override;
+  void set_list_index(int index) override;
+
+  // The window reported a notification code (LBN_*) to its container.
+  void notify(WORD code);
+
+ private:
+  void check_item(int index) const;
+};
+
+}  // namespace qs::win32

@@ -1,0 +1,98 @@
+#include "platform/win32/win32_platform.h"
+
+#include <utility>
+
+#include "platform/win32/win32_driver.h"
+#include "platform/win32/win32_form.h"
+#include "platform/win32/win32_surface.h"
+
+namespace qs::win32 {
+
+struct Win32Platform::State {
+  HWND parking = nullptr;
+  std::unique_ptr<Win32Driver> driver;
+  std::function<void(Form&)> modal_script;
+  std::exception_ptr deferred;
+};
+
+namespace {
+
+float twips_per_pixel(int caps) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, caps);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? 1440.0f / static_cast<float>(dpi) : 15.0f;
+}
+
+const wchar_t* parking_class() {
+  static const wchar_t* const name = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QsParkingWindow";
+    RegisterClassExW(&wc);
+    return L"QsParkingWindow";
+  }();
+  return name;
+}
+
+}  // namespace
+
+float twips_per_pixel_x() {
+  static const float value = twips_per_pixel(LOGPIXELSX);
+  return value;
+}
+
+float twips_per_pixel_y() {
+  static const float value = twips_per_pixel(LOGPIXELSY);
+  return value;
+}
+
+Win32Platform& Win32Platform::current() {
+  thread_local Win32Platform platform;
+  return platform;
+}
+
+Win32Platform::Win32Platform() : state_(std::make_unique<State>()) {}
+
+Win32Platform::~Win32Platform() {
+  if (state_->parking != nullptr) DestroyWindow(state_->parking);
+}
+
+std::unique_ptr<Surface> Win32Platform::create_surface() { return make_surface(*this); }
+
+std::unique_ptr<Form> Win32Platform::create_form(const std::u16string& name) {
+  return make_form(*this, name);
+}
+
+Driver& Win32Platform::driver() {
+  if (!state_->driver) state_->driver = std::make_unique<Win32Driver>(*this);
+  return *state_->driver;
+}
+
+HWND Win32Platform::parking_window() {
+  if (state_->parking == nullptr) {
+    state_->parking = CreateWindowExW(WS_EX_TOOLWINDOW, parking_class(), L"", WS_POPUP | WS_CLIPCHILDREN,
+                                      0, 0, 1024, 768, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  return state_->parking;
+}
+
+bool Win32Platform::driver_in_use() const { return state_->driver != nullptr; }
+
+const std::function<void(Form&)>& Win32Platform::modal_script() const { return state_->modal_script; }
+
+void Win32Platform::set_modal_script(std::function<void(Form&)> script) {
+  state_->modal_script = std::move(script);
+}
+
+void Win32Platform::defer_exception(std::exception_ptr error) {
+  if (!state_->deferred) state_->deferred = std::move(error);
+}
+
+void Win32Platform::rethrow_deferred() {
+  if (std::exception_ptr error = std::exchange(state_->deferred, nullptr)) std::rethrow_exception(error);
+}
+
+}  // namespace qs::win32

@@ -1,0 +1,106 @@
+#include "platform/win32/win32_surface.h"
+
+#include "platform/win32/win32_container.h"
+
+namespace qs::win32 {
+
+namespace {
+
+class Win32SurfaceImpl : public ContainerImpl<Win32Surface> {
+ public:
+  explicit Win32SurfaceImpl(Win32Platform& platform) : ContainerImpl(platform) {
+    // 0 x 0 pixels until its host (or the driver) gives it a size.
+    create(WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, platform.parking_window());
+  }
+
+  bool enabled() const override { return IsWindowEnabled(hwnd()) != FALSE; }
+  void set_enabled(bool enabled) override { EnableWindow(hwnd(), enabled); }
+  int16_t back_style() const override { return back_style_; }
+  void set_back_style(int16_t style) override {
+    if (style != 0 && style != 1) throw RuntimeError(kErrInvalidPropertyValue);
+    back_style_ = style;
+    InvalidateRect(hwnd(), nullptr, FALSE);
+  }
+  int16_t border_style() const override { return border_style_; }
+  void set_border_style(int16_t style) override {
+    if (style != 0 && style != 1) throw RuntimeError(kErrInvalidPropertyValue);
+    border_style_ = style;
+    InvalidateRect(hwnd(), nullptr, FALSE);
+  }
+
+  HWND hwnd() const override { return ContainerWindow::hwnd(); }
+
+  void attach(HWND parent, const RECT& pos) override {
+    if (parent == nullptr) {
+      ShowWindow(hwnd(), SW_HIDE);
+      SetParent(hwnd(), win32_platform().parking_window());
+      return;
+    }
+    SetParent(hwnd(), parent);
+    set_rect(pos);
+    ShowWindow(hwnd(), SW_SHOWNA);
+  }
+
+  void set_rect(const RECT& pos) override {
+    SetWindowPos(hwnd(), nullptr, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  void draw(HDC dc, const RECT& bounds) override {
+    const int saved = SaveDC(dc);
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+    OffsetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
+    paint_content(dc, client);
+    // The child windows, bottom of the Z order first, each at its place.
+    for (HWND c = GetWindow(hwnd(), GW_CHILD) ? GetWindow(GetWindow(hwnd(), GW_CHILD), GW_HWNDLAST)
+                                              : nullptr;
+         c != nullptr; c = GetWindow(c, GW_HWNDPREV)) {
+      if (!(GetWindowLongW(c, GWL_STYLE) & WS_VISIBLE)) continue;
+      RECT r{};
+      GetWindowRect(c, &r);
+      MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+      POINT old{};
+      OffsetViewportOrgEx(dc, r.left, r.top, &old);
+      SendMessageW(c, WM_PRINT, reinterpret_cast<WPARAM>(dc),
+                   PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+      SetViewportOrgEx(dc, old.x, old.y, nullptr);
+    }
+    RestoreDC(dc, saved);
+  }
+
+ protected:
+  std::optional<COLORREF> fill_color() const override {
+    if (back_style_ == 0) return std::nullopt;
+    return color_ref(back_color_);
+  }
+
+  void paint_overlay(HDC dc, const RECT& client) override {
+    if (border_style_ != 1) return;
+    HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_WINDOWFRAME));
+    FrameRect(dc, &client, brush);
+    DeleteObject(brush);
+  }
+
+  LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override {
+    if (message == WM_SIZE) {
+      if (on_resize) on_resize();
+      return 0;
+    }
+    return ContainerWindow::handle(message, wparam, lparam);
+  }
+
+ private:
+  // The runtime's user-control surface starts opaque.
+  int16_t back_style_ = 1;
+  int16_t border_style_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Win32Surface> make_surface(Win32Platform& platform) {
+  return std::make_unique<Win32SurfaceImpl>(platform);
+}
+
+}  // namespace qs::win32
