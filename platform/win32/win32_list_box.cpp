@@ -1,7 +1,5 @@
 #include "platform/win32/win32_list_box.h"
 
-#include <vector>
-
 namespace qs::win32 {
 
 // The list takes exactly the height it is given (no rounding to whole rows),
@@ -22,16 +20,21 @@ void Win32ListBox::add_item(const std::u16string& text, std::optional<int> index
   const int at = index ? *index : count;
   const LRESULT r = SendMessageW(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(at),
                                  reinterpret_cast<LPARAM>(wide(text)));
-  if (r == LB_ERR || r == LB_ERRSPACE) throw RuntimeError(7);
+  if (r == LB_ERR || r == LB_ERRSPACE) throw RuntimeError(7);  // out of memory
   SendMessageW(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(r), 0);
+  texts_.insert(texts_.begin() + at, text);
 }
 
 void Win32ListBox::remove_item(int index) {
   if (index < 0 || index >= list_count()) throw RuntimeError(kErrInvalidCall);
   SendMessageW(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  texts_.erase(texts_.begin() + index);
 }
 
-void Win32ListBox::clear() { SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0); }
+void Win32ListBox::clear() {
+  SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
+  texts_.clear();
+}
 
 int Win32ListBox::list_count() const {
   return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0));
@@ -39,12 +42,7 @@ int Win32ListBox::list_count() const {
 
 std::u16string Win32ListBox::list(int index) const {
   check_item(index);
-  const LRESULT length = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length <= 0) return {};
-  std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
-  const LRESULT got = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
-                                   reinterpret_cast<LPARAM>(text.data()));
-  return from_wide(text.data(), got > 0 ? static_cast<size_t>(got) : 0);
+  return texts_[static_cast<size_t>(index)];
 }
 
 void Win32ListBox::set_list(int index, const std::u16string& text) {
@@ -57,6 +55,7 @@ void Win32ListBox::set_list(int index, const std::u16string& text) {
   SendMessageW(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
   SendMessageW(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide(text)));
   SendMessageW(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
+  texts_[static_cast<size_t>(index)] = text;
   if (selected == index) SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd_, nullptr, TRUE);

@@ -1,6 +1,10 @@
 // A real LISTBOX child window: unsorted, single selection, notifying its
-// container of selection changes and double-clicks.
+// container of selection changes and double-clicks. The list box cannot
+// hold a NUL inside a text, so the exact texts are kept beside it and the
+// window shows each up to its first NUL.
 #pragma once
+
+#include <vector>
 
 #include "platform/win32/win32_element.h"
 
@@ -26,6 +30,8 @@ class Win32ListBox : public ElementImpl<ListBox> {
 
  private:
   void check_item(int index) const;
+
+  std::vector<std::u16string> texts_;
 };
 
 }  // namespace qs::win32

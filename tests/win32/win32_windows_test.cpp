@@ -183,6 +183,17 @@ TEST_F(Win32WindowsTest, ListBoxKeepsItemsAndDataInTheWindowAndRefusesBadIndexes
   EXPECT_EQ(error_of([&] { list.set_list_index(-2); }), kErrInvalidPropertyValue);
   EXPECT_EQ(list.list_count(), 3);
 
+  // The window shows a text up to a NUL; the item keeps all of it.
+  const std::u16string with_nul(u"x\0y", 3);
+  list.add_item(with_nul, 1);
+  SendMessageW(window, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, L"x");
+  EXPECT_EQ(list.list(1), with_nul);
+  list.set_list(1, u"\0" + with_nul);
+  EXPECT_EQ(list.list(1), u"\0" + with_nul);
+  list.remove_item(1);
+  EXPECT_EQ(list.list(1), u"Bee");
+
   list.set_list_index(2);
   list.remove_item(2);
   EXPECT_EQ(list.list_index(), -1) << "removing the selected item clears the selection";
