@@ -9,14 +9,6 @@
 #include "library/variant.h"
 #include "server_module.h"
 
-// The per-user type library calls are in oleaut32 and its import library
-// but not in the mingw headers.
-extern "C" {
-HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* lib, OLECHAR* path, OLECHAR* help_dir);
-HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID libid, WORD major, WORD minor, LCID lcid,
-                                        SYSKIND syskind);
-}
-
 namespace qs::activex {
 namespace {
 
@@ -121,6 +113,32 @@ void remove_class(Registry& reg, const ClassInfo& info) {
   reg.remove(prog_id(info) + u".1");
 }
 
+// Runs a type library (un)registration with HKEY_CLASSES_ROOT mapped onto
+// the user's classes. The platform's own per-user calls are used where they
+// are real; some systems implement them as machine-wide registration, which
+// would need administrator rights and leave keys behind for every user.
+template <class Call>
+HRESULT with_user_classes_root(Call&& call) {
+  HKEY user_classes = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS,
+                      nullptr, &user_classes, nullptr) != ERROR_SUCCESS)
+    return TYPE_E_REGISTRYACCESS;
+  LONG rc = RegOverridePredefKey(HKEY_CLASSES_ROOT, user_classes);
+  HRESULT hr = rc == ERROR_SUCCESS ? call() : HRESULT_FROM_WIN32(rc);
+  RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+  RegCloseKey(user_classes);
+  return hr;
+}
+
+HRESULT register_type_library_for_user(ITypeLib* lib, OLECHAR* path) {
+  return with_user_classes_root([&] { return RegisterTypeLib(lib, path, nullptr); });
+}
+
+HRESULT unregister_type_library_for_user(REFGUID libid) {
+  return with_user_classes_root(
+      [&] { return UnRegisterTypeLib(libid, kVersionMajor, kVersionMinor, 0, SYS_WIN32); });
+}
+
 }  // namespace
 
 HRESULT register_server(RegistrationScope scope) {
@@ -132,7 +150,7 @@ HRESULT register_server(RegistrationScope scope) {
   HRESULT hr = reg.result();
   if (SUCCEEDED(hr)) {
     auto* full = const_cast<OLECHAR*>(wide(path));
-    hr = scope == RegistrationScope::kUser ? RegisterTypeLibForUser(lib, full, nullptr)
+    hr = scope == RegistrationScope::kUser ? register_type_library_for_user(lib, full)
                                            : RegisterTypeLib(lib, full, nullptr);
   }
   if (FAILED(hr)) unregister_server(scope);
@@ -144,7 +162,7 @@ HRESULT unregister_server(RegistrationScope scope) {
   for_each_published([&](const ClassInfo& info) { remove_class(reg, info); });
   const GUID libid = guid_from_string(kLibraryId);
   HRESULT hr = scope == RegistrationScope::kUser
-                   ? UnRegisterTypeLibForUser(libid, kVersionMajor, kVersionMinor, 0, SYS_WIN32)
+                   ? unregister_type_library_for_user(libid)
                    : UnRegisterTypeLib(libid, kVersionMajor, kVersionMinor, 0, SYS_WIN32);
   // Nothing registered is not a failure of unregistration.
   if (hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_CANTLOADLIBRARY || hr == TYPE_E_LIBNOTREGISTERED)
