@@ -88,10 +88,13 @@ TEST_F(LayoutTest, ResizeFollowsTheSurface) {
   expect_lists(6000, 225, 2735, 2175);
   expect_left_to_right(2835);
 
-  // At 530 twips the lists and titles are 0 wide and the buttons at 100.
-  driver().resize(ctl->surface(), 530, 2400);
-  expect_lists(530, 225, 0, 2175);
-  expect_left_to_right(100);
+  // At 530 twips the lists and titles are 0 wide and the buttons at 100. A
+  // platform with whole pixels makes the surface 525 wide, which is too narrow.
+  if (rig->headless()) {
+    driver().resize(ctl->surface(), 530, 2400);
+    expect_lists(530, 225, 0, 2175);
+    expect_left_to_right(100);
+  }
   EXPECT_TRUE(host.changes.empty());
 }
 
