@@ -42,10 +42,9 @@ const wchar_t* ContainerWindow::window_class() {
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = &ContainerWindow::window_proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.lpszClassName = L"QsContainerWindow";
-    RegisterClassExW(&wc);
+    register_window_class(wc);
     return L"QsContainerWindow";
   }();
   return name;
@@ -53,13 +52,17 @@ const wchar_t* ContainerWindow::window_class() {
 
 void ContainerWindow::create(DWORD ex_style, DWORD style, HWND parent) {
   hwnd_ = CreateWindowExW(ex_style, window_class(), L"", style, 0, 0, 0, 0, parent, nullptr,
-                          GetModuleHandleW(nullptr), this);
+                          module_instance(), this);
 }
 
 void ContainerWindow::destroy() {
   if (hwnd_ == nullptr) return;
   // Elements first: their windows and fonts go before the parent window.
-  elements_.clear();
+  // Destroying a child window sends notifications to this window; take the
+  // elements out of the list first so no half-destroyed one is looked at.
+  std::vector<std::unique_ptr<Element>> doomed;
+  doomed.swap(elements_);
+  doomed.clear();
   pressed_label_ = nullptr;
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   DestroyWindow(hwnd_);
@@ -106,7 +109,8 @@ Element* ContainerWindow::find_element(const std::u16string& name) const {
 
 Element* ContainerWindow::element_of(HWND child) const {
   for (const auto& e : elements_) {
-    if (child != nullptr && dynamic_cast<const ElementInfo&>(*e).element_hwnd() == child) return e.get();
+    const auto* info = dynamic_cast<const ElementInfo*>(e.get());
+    if (child != nullptr && info != nullptr && info->element_hwnd() == child) return e.get();
   }
   return nullptr;
 }

@@ -1,5 +1,8 @@
 #include "platform/win32/win32_platform.h"
 
+#include <string>
+#include <vector>
+
 #include <utility>
 
 #include "platform/win32/win32_driver.h"
@@ -29,15 +32,45 @@ const wchar_t* parking_class() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"QsParkingWindow";
-    RegisterClassExW(&wc);
+    register_window_class(wc);
     return L"QsParkingWindow";
   }();
   return name;
 }
 
 }  // namespace
+
+HINSTANCE module_instance() {
+  static const HINSTANCE instance = [] {
+    HMODULE m = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&module_instance), &m);
+    return static_cast<HINSTANCE>(m);
+  }();
+  return instance;
+}
+
+namespace {
+std::vector<std::wstring>& registered_classes() {
+  static std::vector<std::wstring> names;
+  return names;
+}
+}  // namespace
+
+void register_window_class(WNDCLASSEXW& wc) {
+  wc.hInstance = module_instance();
+  // A DLL unloaded without unregistering may have left this class behind,
+  // pointing at code that is gone.
+  UnregisterClassW(wc.lpszClassName, wc.hInstance);
+  RegisterClassExW(&wc);
+  registered_classes().emplace_back(wc.lpszClassName);
+}
+
+void unregister_window_classes() {
+  for (const std::wstring& name : registered_classes()) UnregisterClassW(name.c_str(), module_instance());
+  registered_classes().clear();
+}
 
 float twips_per_pixel_x() {
   static const float value = twips_per_pixel(LOGPIXELSX);
@@ -74,7 +107,7 @@ Driver& Win32Platform::driver() {
 HWND Win32Platform::parking_window() {
   if (state_->parking == nullptr) {
     state_->parking = CreateWindowExW(WS_EX_TOOLWINDOW, parking_class(), L"", WS_POPUP | WS_CLIPCHILDREN,
-                                      0, 0, 1024, 768, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                                      0, 0, 1024, 768, nullptr, nullptr, module_instance(), nullptr);
   }
   return state_->parking;
 }

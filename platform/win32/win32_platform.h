@@ -66,4 +66,15 @@ class Win32Surface : public Surface {
 float twips_per_pixel_x();
 float twips_per_pixel_y();
 
+// The module (DLL or program) this code is linked into; window classes are
+// registered under it.
+HINSTANCE module_instance();
+
+// Registers a window class of this module, replacing a stale registration
+// left by an earlier load of the same module.
+void register_window_class(WNDCLASSEXW& wc);
+
+// Unregisters every window class this module registered (on DLL unload).
+void unregister_window_classes();
+
 }  // namespace qs::win32
