@@ -56,6 +56,14 @@ class Registry {
     if (rc == ERROR_SUCCESS) RegDeleteKeyW(root_, wide(path));
     else if (rc != ERROR_FILE_NOT_FOUND && !failed_) failed_ = HRESULT_FROM_WIN32(rc);
   }
+  // Whether the key exists.
+  bool exists(const std::u16string& key) const {
+    HKEY h = nullptr;
+    std::u16string path = kClasses + key;
+    if (RegOpenKeyExW(root_, wide(path), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    RegCloseKey(h);
+    return true;
+  }
   HRESULT result() const { return failed_; }
 
  private:
@@ -160,13 +168,15 @@ HRESULT register_server(RegistrationScope scope) {
 HRESULT unregister_server(RegistrationScope scope) {
   Registry reg(scope);
   for_each_published([&](const ClassInfo& info) { remove_class(reg, info); });
-  const GUID libid = guid_from_string(kLibraryId);
-  HRESULT hr = scope == RegistrationScope::kUser
-                   ? unregister_type_library_for_user(libid)
-                   : UnRegisterTypeLib(libid, kVersionMajor, kVersionMinor, 0, SYS_WIN32);
-  // Nothing registered is not a failure of unregistration.
-  if (hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_CANTLOADLIBRARY || hr == TYPE_E_LIBNOTREGISTERED)
-    hr = S_OK;
+  HRESULT hr = S_OK;
+  // The platform reports a library that is not registered as a failure;
+  // unregistering it again is not one.
+  if (reg.exists(u"TypeLib\\" + ascii(kLibraryId))) {
+    const GUID libid = guid_from_string(kLibraryId);
+    hr = scope == RegistrationScope::kUser
+             ? unregister_type_library_for_user(libid)
+             : UnRegisterTypeLib(libid, kVersionMajor, kVersionMinor, 0, SYS_WIN32);
+  }
   if (FAILED(reg.result())) return reg.result();
   return hr;
 }
