@@ -161,7 +161,7 @@ void fill(_AddRemove* c) {
   t = SysAllocString(L"Available");
   c->put_RTitle(t);
   SysFreeString(t);
-  FONTDESC fd = {sizeof(FONTDESC), const_cast<LPOLESTR>(L"Arial"), {}, FW_BOLD,
+  FONTDESC fd = {sizeof(FONTDESC), const_cast<LPOLESTR>(L"Tahoma"), {}, FW_BOLD,
                  DEFAULT_CHARSET, TRUE, FALSE, FALSE};
   fd.cySize.int64 = 120000;
   IFontDisp* font = nullptr;
