@@ -59,19 +59,6 @@ TEST(Persistence, NewInstanceSavesOnlyWhatDiffersFromItsDefaults) {
   EXPECT_EQ(loaded, fresh);
 }
 
-std::wstring realised_face(const wchar_t* face) {
-  FONTDESC fd = {sizeof(FONTDESC), const_cast<LPOLESTR>(face), {}, FW_BOLD, DEFAULT_CHARSET,
-                 TRUE, FALSE, FALSE};
-  fd.cySize.int64 = 120000;
-  ComPtr<IFont> font;
-  OleCreateFontIndirect(&fd, IID_IFont, reinterpret_cast<void**>(font.GetAddressOf()));
-  BSTR name = nullptr;
-  font->get_Name(&name);
-  std::wstring out = name ? name : L"";
-  SysFreeString(name);
-  return out;
-}
-
 // Fills a new AddRemove, saves it with save, and gives its state after saving.
 AddRemoveState filled_and_saved(std::function<void(_AddRemove*)> save) {
   ComPtr<_AddRemove> c = new_addremove();
@@ -144,8 +131,8 @@ TEST(Persistence, BagStreamAndStorageGiveTheSameState) {
   EXPECT_EQ(saved.right_data, (std::vector<LONG>{0, 70000}));
   // The platform's font object reports the face it realised, which depends
   // on the fonts installed: compare with what a font object made alike says.
-  EXPECT_EQ(saved.font_name, realised_face(L"Tahoma"));
-  EXPECT_EQ(saved.font_size, 120000);
+  EXPECT_EQ(saved.font_name, realised(L"Tahoma", 120000, true).first);
+  EXPECT_EQ(saved.font_size, realised(L"Tahoma", 120000, true).second);
   EXPECT_TRUE(saved.font_bold);
   EXPECT_EQ(saved.left_list, std::to_wstring(VT_BSTR) + L":Red\r\nGreen\r\n\r\nBlue");
   EXPECT_EQ(saved_by_stream, saved);

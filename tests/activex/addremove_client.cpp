@@ -130,6 +130,21 @@ AddRemoveState state_of(_AddRemove* c) {
   return s;
 }
 
+std::pair<std::wstring, LONGLONG> realised(const wchar_t* face, LONGLONG size, bool bold) {
+  FONTDESC fd = {sizeof(FONTDESC), const_cast<LPOLESTR>(face), {}, SHORT(bold ? FW_BOLD : FW_NORMAL),
+                 DEFAULT_CHARSET, FALSE, FALSE, FALSE};
+  fd.cySize.int64 = size;
+  ComPtr<IFont> font;
+  OleCreateFontIndirect(&fd, IID_IFont, reinterpret_cast<void**>(font.GetAddressOf()));
+  BSTR name = nullptr;
+  font->get_Name(&name);
+  std::wstring out = name ? name : L"";
+  SysFreeString(name);
+  CY cy = {};
+  font->get_Size(&cy);
+  return {out, cy.int64};
+}
+
 void fill(_AddRemove* c) {
   VARIANT missing;
   VariantInit(&missing);

@@ -49,6 +49,11 @@ struct AddRemoveState {
 };
 AddRemoveState state_of(_AddRemove* c);
 
+// The face name and size (points x 10000) the platform's font object
+// reports for a description: it may report the face and size it realised,
+// which depend on the fonts installed.
+std::pair<std::wstring, LONGLONG> realised(const wchar_t* face, LONGLONG size, bool bold = false);
+
 // Fills an AddRemove with lists, item data and non-default appearance.
 void fill(_AddRemove* c);
 
