@@ -403,3 +403,47 @@ TEST(Errors, ArriveWithTheirNumbersAndErrorInformation) {
 
 }  // namespace
 }  // namespace qs::test
+
+namespace qs::test {
+namespace {
+
+// The about box the control shows; closed by clicking its "OK" label, or,
+// should the click not close it, by the window manager's close after a
+// while (the test then fails instead of waiting forever).
+struct AboutBoxCloser {
+  static inline std::vector<HWND> windows;
+  static inline int ticks_since_click = 0;
+  static inline bool forced = false;
+  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+    HWND about = FindWindowW(nullptr, L"About");
+    if (!about || !IsWindowVisible(about)) return;
+    if (windows.empty() || windows.back() != about || ticks_since_click == 0) {
+      if (windows.empty() || windows.back() != about) windows.push_back(about);
+      // "OK" sits at 5880, 3240 twips, 1215 x 495: click its middle.
+      LPARAM at = MAKELPARAM(5880 / 15 + 40, 3240 / 15 + 16);
+      PostMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      PostMessageW(about, WM_LBUTTONUP, 0, at);
+    }
+    if (++ticks_since_click > 40) {
+      forced = true;
+      PostMessageW(about, WM_CLOSE, 0, 0);
+    }
+  }
+};
+
+TEST(AboutBox, ShowsModallyAndReturnsOnceClosedEveryTime) {
+  ComPtr<_AddRemove> c = new_addremove();
+  for (size_t round = 1; round <= 2; ++round) {
+    AboutBoxCloser::ticks_since_click = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, &AboutBoxCloser::tick);
+    EXPECT_EQ(c->ShowAboutBox(), S_OK);
+    KillTimer(nullptr, timer);
+    EXPECT_FALSE(AboutBoxCloser::forced);
+    ASSERT_EQ(AboutBoxCloser::windows.size(), round);
+    // Unloaded when the call returns.
+    EXPECT_FALSE(IsWindow(AboutBoxCloser::windows.back()));
+  }
+}
+
+}  // namespace
+}  // namespace qs::test
