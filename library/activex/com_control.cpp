@@ -380,6 +380,15 @@ HRESULT ComControl::load_memory_bag(MemoryPropertyBag& bag) {
   return hr;
 }
 
+void ComControl::write_properties(PropertyBag& bag) {
+  struct Saving {
+    bool& flag;
+    explicit Saving(bool& f) : flag(f) { flag = true; }
+    ~Saving() { flag = false; }
+  } saving(saving_);
+  control_->WriteProperties(bag);
+}
+
 HRESULT ComControl::InitNew() { return init_new(); }
 
 HRESULT ComControl::Load(IStream* stream) {
@@ -394,7 +403,7 @@ HRESULT ComControl::Save(IStream* stream, BOOL clear_dirty) {
   if (!stream) return E_POINTER;
   HRESULT hr = call([&] {
     MemoryPropertyBag bag;
-    control_->WriteProperties(bag);
+    write_properties(bag);
     write_property_stream(bag, stream);
   });
   if (SUCCEEDED(hr) && clear_dirty) dirty_ = false;
@@ -407,7 +416,7 @@ HRESULT ComControl::GetSizeMax(ULARGE_INTEGER* size) {
   if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))) return E_OUTOFMEMORY;
   HRESULT hr = call([&] {
     MemoryPropertyBag bag;
-    control_->WriteProperties(bag);
+    write_properties(bag);
     write_property_stream(bag, stream.get());
   });
   if (FAILED(hr)) return hr;
@@ -429,7 +438,7 @@ HRESULT ComControl::Load(IPropertyBag* bag, IErrorLog* log) {
 HRESULT ComControl::Save(IPropertyBag* bag, BOOL clear_dirty, BOOL) {
   if (!bag) return E_POINTER;
   ComPropertyBag adaptor(bag, nullptr);
-  HRESULT hr = call([&] { control_->WriteProperties(adaptor); });
+  HRESULT hr = call([&] { write_properties(adaptor); });
   if (SUCCEEDED(hr) && clear_dirty) dirty_ = false;
   return hr;
 }
@@ -590,7 +599,7 @@ DISPID ComControl::dispid_of(std::u16string_view key) {
 }
 
 void ComControl::property_changed(std::u16string_view name) {
-  dirty_ = true;
+  if (!saving_) dirty_ = true;
   DISPID id = dispid_of(name);
   for (const ComPtr<IUnknown>& sink : property_notify_->sinks())
     static_cast<IPropertyNotifySink*>(sink.get())->OnChanged(id);

@@ -175,6 +175,8 @@ class ComControl : public IOleObject,
   void send_view_change();
   HRESULT init_new();
   HRESULT load_memory_bag(MemoryPropertyBag& bag);
+  // Runs the control's WriteProperties into bag.
+  void write_properties(PropertyBag& bag);
 
   LONG refs_ = 0;
   const ClassInfo& info_;
@@ -199,6 +201,9 @@ class ComControl : public IOleObject,
   bool ui_active_ = false;
   SIZEL extent_ = {};  // HIMETRIC
   bool dirty_ = false;
+  // Set while the control writes its properties: capturing the lists into
+  // their texts announces the texts but does not make the object dirty.
+  bool saving_ = false;
   int freeze_events_ = 0;
 
   std::unique_ptr<ConnectionPoint> events_;
