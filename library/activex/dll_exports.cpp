@@ -6,11 +6,19 @@
 
 #include "class_factory.h"
 #include "registration.h"
+#include "platform/win32/win32_platform.h"
 #include "server_module.h"
 
 using qs::activex::RegistrationScope;
 
 extern "C" {
+
+// On FreeLibrary the window classes go with the code they point at, so a
+// later load registers them afresh. At process exit nothing needs undoing.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) qs::win32::unregister_window_classes();
+  return TRUE;
+}
 
 // Hands out the class factory of a class of the list.
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
