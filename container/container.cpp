@@ -42,10 +42,10 @@ LONG himetric_to_pixels(LONG himetric, bool horizontal) {
   return MulDiv(himetric, screen_dpi(horizontal), 2540);
 }
 
-Container::Container() {
+Container::Container(HWND parent) {
   register_class();
-  window_ = CreateWindowExW(0, kWindowClass, caption_.c_str(),
-                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 640, 480, nullptr, nullptr,
+  DWORD style = parent ? WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS : WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  window_ = CreateWindowExW(0, kWindowClass, caption_.c_str(), style, 0, 0, 640, 480, parent, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
   if (!window_) throw std::runtime_error("cannot create the container window");
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -108,7 +108,7 @@ Form Container::save_form() {
     fc.top = r.top;
     fc.width = r.right - r.left;
     fc.height = r.bottom - r.top;
-    HRESULT hr = site->save(fc.properties);
+    HRESULT hr = site->save(fc.properties, save_as_stream_);
     if (FAILED(hr)) {
       wchar_t code[16];
       swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(hr));

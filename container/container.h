@@ -20,9 +20,10 @@ class ControlSite;
 
 class Container {
  public:
-  // Creates the (hidden) container window. COM must be initialised on this
-  // thread (apartment threaded).
-  Container();
+  // Creates the (hidden) container window: top-level, or a child of
+  // `parent` when given. COM must be initialised on this thread (apartment
+  // threaded).
+  explicit Container(HWND parent = nullptr);
   ~Container();
   Container(const Container&) = delete;
   Container& operator=(const Container&) = delete;
@@ -35,6 +36,9 @@ class Container {
   void load_form(const Form& form);
   // Saves every control into a form.
   Form save_form();
+  // Saves controls through their streams even when they have property bags
+  // (hosts that know only IPersistStreamInit see this state).
+  void set_save_as_stream(bool on) { save_as_stream_ = on; }
   // Closes and releases every control.
   void close_controls();
 
@@ -85,6 +89,7 @@ class Container {
   SIZE client_size_{0, 0};
   std::vector<ControlSite*> controls_;
   bool design_mode_ = false;
+  bool save_as_stream_ = false;
   FontDesc ambient_font_;
   bool log_stdout_ = false;
   FILE* log_file_ = nullptr;

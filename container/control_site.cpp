@@ -175,10 +175,10 @@ void ControlSite::disconnect_sinks() {
   notify_point_.Reset();
 }
 
-HRESULT ControlSite::save(std::vector<FormProperty>& out) {
+HRESULT ControlSite::save(std::vector<FormProperty>& out, bool as_stream) {
   if (!object_) return E_UNEXPECTED;
   ComPtr<IPersistPropertyBag> bag_persist;
-  if (SUCCEEDED(object_.As(&bag_persist))) {
+  if (!as_stream && SUCCEEDED(object_.As(&bag_persist))) {
     auto* bag = new FormPropertyBag(out);
     HRESULT hr = bag_persist->Save(bag, TRUE, TRUE);
     bag->Release();

@@ -31,9 +31,10 @@ class ControlSite final : public IOleClientSite,
   // empty) or from stored properties, then activates it in place.
   // Throws std::runtime_error naming the step that failed.
   void create(const std::vector<FormProperty>* properties);
-  // Asks the control to save itself into `out` (its property bag, or its
-  // stream under the "@Stream" key when it has no bag interface).
-  HRESULT save(std::vector<FormProperty>& out);
+  // Asks the control to save itself into `out`: through its property bag,
+  // or its stream under the "@Stream" key when it has no bag interface or
+  // `as_stream` is set.
+  HRESULT save(std::vector<FormProperty>& out, bool as_stream = false);
   // Moves and sizes the active control (SetObjectRects and SetExtent).
   void move(RECT rect);
   // Deactivates, closes and releases the control.

@@ -1,0 +1,279 @@
+// The control hosted by ProgID in our own container: in-place activation in
+// a real window, save and load through the text form, logging of events and
+// property changes, and ambient properties read through the site.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+
+#include "container/container.h"
+#include "container/control_site.h"
+#include "container/form_property_bag.h"
+#include "tests/hosts/host_probe.h"
+
+using namespace qs::container;
+using namespace qs::hosts;
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+const wchar_t kProgId[] = L"QuorralSet.AddRemove";
+
+class ContainerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    container_ = std::make_unique<Container>(test_stage());
+  }
+  void TearDown() override {
+    container_.reset();
+    OleUninitialize();
+  }
+
+  ControlSite& add(Container& container, const wchar_t* name, RECT rect = {10, 10, 410, 250}) {
+    ControlSite& site = container.add_control(kProgId, name, rect);
+    container.show();
+    container.pump_messages();
+    return site;
+  }
+
+  int count_lines(const Container& container, const std::wstring& prefix) {
+    return static_cast<int>(std::count_if(container.log_lines().begin(), container.log_lines().end(),
+                                          [&](const std::wstring& l) { return l.rfind(prefix, 0) == 0; }));
+  }
+
+  std::unique_ptr<Container> container_;
+};
+
+std::wstring temp_file(const wchar_t* name) {
+  wchar_t dir[MAX_PATH];
+  GetTempPathW(MAX_PATH, dir);
+  return std::wstring(dir) + name;
+}
+
+FontDesc font_of(IDispatch* control) {
+  VARIANT font = get_property(control, L"Font");
+  FontDesc desc;
+  EXPECT_EQ(font.vt, VT_DISPATCH);
+  if (font.vt == VT_DISPATCH && font.pdispVal) {
+    EXPECT_EQ(describe_font(font.pdispVal, &desc), S_OK);
+  }
+  VariantClear(&font);
+  return desc;
+}
+
+}  // namespace
+
+TEST_F(ContainerTest, ActivatesInPlaceWithListsAndButtonsInARealWindow) {
+  ControlSite& site = add(*container_, L"AddRemove1");
+  HWND control = site.control_window();
+  ASSERT_NE(control, nullptr);
+  EXPECT_TRUE(IsWindow(control));
+  EXPECT_TRUE(IsWindowVisible(control));
+  EXPECT_TRUE(IsChild(container_->window(), control));
+  RECT r = rect_in(control, container_->window());
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 10);
+  EXPECT_EQ(r.right - r.left, 400);
+  EXPECT_EQ(r.bottom - r.top, 240);
+
+  EXPECT_EQ(descendants_of_class(control, L"ListBox").size(), 2u);
+  std::vector<HWND> buttons = descendants_of_class(control, L"Button");
+  std::multiset<std::wstring> captions;
+  for (HWND b : buttons) {
+    captions.insert(window_text(b));
+    EXPECT_TRUE(IsWindowVisible(b));
+  }
+  EXPECT_EQ(captions, (std::multiset<std::wstring>{L"<", L"<<", L">", L">>"}));
+}
+
+TEST_F(ContainerTest, MovingTheControlLaysItOutAgain) {
+  ControlSite& site = add(*container_, L"AddRemove1");
+  std::vector<HWND> lists = lists_left_to_right(site.control_window());
+  ASSERT_EQ(lists.size(), 2u);
+  RECT before = rect_in(lists[0], site.control_window());
+  container_->move_control(L"AddRemove1", RECT{20, 30, 620, 330});
+  container_->pump_messages();
+  RECT moved = rect_in(site.control_window(), container_->window());
+  EXPECT_EQ(moved.left, 20);
+  EXPECT_EQ(moved.top, 30);
+  EXPECT_EQ(moved.right - moved.left, 600);
+  RECT after = rect_in(lists[0], site.control_window());
+  EXPECT_GT(after.right - after.left, before.right - before.left + 90);
+  EXPECT_GT(after.bottom - after.top, before.bottom - before.top + 40);
+}
+
+TEST_F(ContainerTest, SavedTextFormRestoresTheSameValuesInANewContainer) {
+  ControlSite& site = add(*container_, L"AddRemove1");
+  IDispatch* control = site.dispatch();
+  ASSERT_NE(control, nullptr);
+  VARIANT v = text_variant(L"Apples\r\nPears\r\nPl\"u\\ms \x00e9");
+  EXPECT_EQ(put_property(control, L"LeftList", v), S_OK);
+  VariantClear(&v);
+  v = text_variant(L"Cherries");
+  EXPECT_EQ(put_property(control, L"RightList", v), S_OK);
+  VariantClear(&v);
+  v = text_variant(L"Available");
+  EXPECT_EQ(put_property(control, L"LTitle", v), S_OK);
+  VariantClear(&v);
+  v = text_variant(L"Chosen");
+  EXPECT_EQ(put_property(control, L"RTitle", v), S_OK);
+  VariantClear(&v);
+  v.vt = VT_I4;
+  v.lVal = 1;
+  EXPECT_EQ(put_property(control, L"Orientation", v), S_OK);
+  FontDesc wanted{L"Tahoma", 140000, 700, 0, true, false, false};
+  ComPtr<IFontDisp> font;
+  ASSERT_EQ(create_font(wanted, &font), S_OK);
+  v.vt = VT_DISPATCH;
+  v.pdispVal = font.Get();
+  EXPECT_EQ(put_property(control, L"Font", v, true), S_OK);
+  FontDesc before = font_of(control);
+  EXPECT_EQ(before.size_cy, 140000);
+
+  std::wstring path = temp_file(L"qs_container_test.qsform");
+  write_form_file(path, container_->save_form());
+  Form form = read_form_file(path);
+  DeleteFileW(path.c_str());
+  ASSERT_EQ(form.controls.size(), 1u);
+  EXPECT_EQ(form.controls[0].prog_id, kProgId);
+  EXPECT_EQ(form.controls[0].width, 400);
+
+  Container again(test_stage());
+  again.load_form(form);
+  again.show();
+  again.pump_messages();
+  ControlSite* restored = again.find(L"AddRemove1");
+  ASSERT_NE(restored, nullptr);
+  IDispatch* copy = restored->dispatch();
+  VARIANT left = get_property(copy, L"LeftList");
+  EXPECT_EQ(variant_text(left), L"Apples\r\nPears\r\nPl\"u\\ms \x00e9");
+  VariantClear(&left);
+  VARIANT ltitle = get_property(copy, L"LTitle"), rtitle = get_property(copy, L"RTitle");
+  EXPECT_EQ(variant_text(ltitle), L"Available");
+  EXPECT_EQ(variant_text(rtitle), L"Chosen");
+  VariantClear(&ltitle);
+  VariantClear(&rtitle);
+  VARIANT orientation = get_property(copy, L"Orientation");
+  EXPECT_EQ(variant_text(orientation), L"1");
+  FontDesc after = font_of(copy);
+  EXPECT_EQ(after.name, before.name);
+  EXPECT_EQ(after.size_cy, before.size_cy);
+  EXPECT_EQ(after.weight, 700);
+  EXPECT_TRUE(after.italic);
+
+  std::vector<HWND> lists = lists_left_to_right(restored->control_window());
+  ASSERT_EQ(lists.size(), 2u);
+  EXPECT_EQ(list_items(lists[0]), (std::vector<std::wstring>{L"Apples", L"Pears", L"Pl\"u\\ms \x00e9"}));
+  EXPECT_EQ(list_items(lists[1]), (std::vector<std::wstring>{L"Cherries"}));
+}
+
+TEST_F(ContainerTest, StreamPersistenceRestoresTheSameStateAsTheBag) {
+  ControlSite& site = add(*container_, L"AddRemove1");
+  VARIANT v = text_variant(L"One\r\nTwo");
+  EXPECT_EQ(put_property(site.dispatch(), L"LeftList", v), S_OK);
+  VariantClear(&v);
+  v = text_variant(L"Picked");
+  EXPECT_EQ(put_property(site.dispatch(), L"RTitle", v), S_OK);
+  VariantClear(&v);
+  container_->set_save_as_stream(true);
+  Form form = parse_form(write_form(container_->save_form()));
+  ASSERT_EQ(form.controls.size(), 1u);
+  ASSERT_EQ(form.controls[0].properties.size(), 1u);
+  EXPECT_EQ(form.controls[0].properties[0].key, kStreamKey);
+
+  Container again(test_stage());
+  again.load_form(form);
+  ControlSite* restored = again.find(L"AddRemove1");
+  ASSERT_NE(restored, nullptr);
+  VARIANT left = get_property(restored->dispatch(), L"LeftList");
+  VARIANT title = get_property(restored->dispatch(), L"RTitle");
+  EXPECT_EQ(variant_text(left), L"One\r\nTwo");
+  EXPECT_EQ(variant_text(title), L"Picked");
+  VariantClear(&left);
+  VariantClear(&title);
+}
+
+TEST_F(ContainerTest, LogsPropertyChangesAndEventsFromRealMessages) {
+  ControlSite& site = add(*container_, L"AddRemove1");
+  container_->clear_log();
+  VARIANT v = text_variant(L"Apples\r\nPears");
+  EXPECT_EQ(put_property(site.dispatch(), L"LeftList", v), S_OK);
+  VariantClear(&v);
+  EXPECT_EQ(count_lines(*container_, L"changed "), 1);
+  EXPECT_EQ(count_lines(*container_, L"changed AddRemove1.LeftList dispid "), 1);
+  EXPECT_EQ(count_lines(*container_, L"event "), 0);
+
+  HWND control = site.control_window();
+  std::vector<HWND> lists = lists_left_to_right(control);
+  ASSERT_EQ(lists.size(), 2u);
+  HWND remove = find_button(control, L">");
+  ASSERT_NE(remove, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(remove));
+  click_list_item(lists[0], 1);
+  container_->pump_messages();
+  EXPECT_TRUE(IsWindowEnabled(remove));
+  container_->clear_log();
+  SendMessageW(remove, BM_CLICK, 0, 0);
+  container_->pump_messages();
+  EXPECT_EQ(container_->log_lines(), (std::vector<std::wstring>{L"event AddRemove1.Change"}));
+  EXPECT_EQ(list_items(lists[0]), (std::vector<std::wstring>{L"Apples"}));
+  EXPECT_EQ(list_items(lists[1]), (std::vector<std::wstring>{L"Pears"}));
+
+  // After closing, the control's events reach nobody.
+  container_->close_controls();
+  EXPECT_FALSE(IsWindow(control));
+}
+
+TEST_F(ContainerTest, AmbientPropertiesFlowThroughTheSite) {
+  container_->set_design_mode(true);
+  container_->set_ambient_font(FontDesc{L"Tahoma", 120000, 400, 0, false, false, false});
+  ControlSite& site = add(*container_, L"AddRemove1");
+  // A new control takes the ambient font, which it can only get from the site.
+  EXPECT_EQ(font_of(site.dispatch()).size_cy, 120000);
+  const std::vector<DISPID>& reads = site.ambient_reads();
+  EXPECT_NE(std::find(reads.begin(), reads.end(), DISPID_AMBIENT_FONT), reads.end());
+
+  ComPtr<IOleClientSite> client_site;
+  ASSERT_EQ(site.object()->GetClientSite(&client_site), S_OK);
+  ComPtr<IDispatch> ambient;
+  ASSERT_EQ(client_site.As(&ambient), S_OK);
+  auto ambient_value = [&](DISPID id) {
+    VARIANT result;
+    VariantInit(&result);
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    EXPECT_EQ(ambient->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
+    return result;
+  };
+  VARIANT user_mode = ambient_value(DISPID_AMBIENT_USERMODE);
+  EXPECT_EQ(user_mode.vt, VT_BOOL);
+  EXPECT_EQ(user_mode.boolVal, VARIANT_FALSE);
+  container_->set_design_mode(false);
+  user_mode = ambient_value(DISPID_AMBIENT_USERMODE);
+  EXPECT_EQ(user_mode.boolVal, VARIANT_TRUE);
+  VARIANT name = ambient_value(DISPID_AMBIENT_DISPLAYNAME);
+  EXPECT_EQ(variant_text(name), L"AddRemove1");
+  VariantClear(&name);
+  VARIANT back = ambient_value(DISPID_AMBIENT_BACKCOLOR);
+  EXPECT_EQ(back.lVal, static_cast<LONG>(0x8000000F));
+  VARIANT unknown;
+  VariantInit(&unknown);
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  EXPECT_EQ(ambient->Invoke(12345, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &unknown, nullptr, nullptr),
+            DISP_E_MEMBERNOTFOUND);
+}
+
+TEST_F(ContainerTest, UnknownProgIdFailsWithoutLeavingAControl) {
+  EXPECT_THROW(container_->add_control(L"QuorralSet.NoSuchControl", L"X", RECT{0, 0, 10, 10}),
+               std::runtime_error);
+  EXPECT_TRUE(container_->controls().empty());
+  Form form = parse_form("Begin QuorralSet.NoSuchControl X 0 0 10 10\nEnd\n");
+  EXPECT_THROW(container_->load_form(form), std::runtime_error);
+  EXPECT_TRUE(container_->controls().empty());
+}
