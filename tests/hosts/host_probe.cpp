@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace qs::hosts {
 
@@ -27,6 +28,18 @@ DISPID dispid_of(IDispatch* object, const wchar_t* name) {
   EXPECT_EQ(hr, S_OK) << "no member " << std::string(name, name + wcslen(name));
   return id;
 }
+
+// A crash inside a hosted control ends the test program at once with a
+// message, instead of waiting for Wine's debugger.
+LONG WINAPI report_crash(EXCEPTION_POINTERS* info) {
+  std::fprintf(stderr, "host test: unhandled exception 0x%08lX at %p\n",
+               static_cast<unsigned long>(info->ExceptionRecord->ExceptionCode),
+               info->ExceptionRecord->ExceptionAddress);
+  std::fflush(stderr);
+  ExitProcess(3);
+}
+
+const bool crash_reporter_installed = (SetUnhandledExceptionFilter(report_crash), true);
 
 }  // namespace
 
