@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "container/class_lookup.h"
 #include "container/container.h"
 #include "container/event_sink.h"
 #include "container/form_property_bag.h"
@@ -93,10 +94,7 @@ ControlSite::ControlSite(Container* container, std::wstring prog_id, std::wstrin
 ControlSite::~ControlSite() = default;
 
 void ControlSite::create(const std::vector<FormProperty>* properties) {
-  CLSID clsid;
-  check(CLSIDFromProgID(prog_id_.c_str(), &clsid), "CLSIDFromProgID", prog_id_);
-  check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_PPV_ARGS(&object_)),
-        "CoCreateInstance", prog_id_);
+  check(create_by_prog_id(prog_id_, IID_PPV_ARGS(&object_)), "creating", prog_id_);
 
   DWORD misc = 0;
   object_->GetMiscStatus(DVASPECT_CONTENT, &misc);
