@@ -22,9 +22,9 @@ export WINEPREFIX="$QS_WINEPREFIX"
 winpath() { echo "Z:${1//\//\\}"; }
 
 run_demo() {
-  # Wine 8 does not look up classes registered per user (HKCU) when it
-  # resolves a ProgID, so the server is registered for the prefix.
-  "$here/wine-run.sh" regsvr32 /s "$(winpath "$bin/QuorralSet.ocx")"
+  # Registered for the current user only; the container finds per-user
+  # classes itself where Wine's COM does not look them up.
+  "$here/wine-run.sh" regsvr32 /s /n /i:user "$(winpath "$bin/QuorralSet.ocx")"
   "$here/wine-run.sh" "$bin/qscontainer.exe" --form "$(winpath "$1/addremove.qsform")" \
     --screenshot "$(winpath "$1/demo.bmp")" --quiet
 }
