@@ -279,3 +279,42 @@ TEST_F(ContainerTest, UnknownProgIdFailsWithoutLeavingAControl) {
   EXPECT_THROW(container_->load_form(form), std::runtime_error);
   EXPECT_TRUE(container_->controls().empty());
 }
+
+// A class registered only under the current user's classes is created even
+// where the platform's lookup sees machine-wide registrations only.
+TEST_F(ContainerTest, CreatesAClassRegisteredForTheCurrentUserOnly) {
+  wchar_t module[MAX_PATH];
+  GetModuleFileNameW(nullptr, module, MAX_PATH);
+  std::wstring server(module);
+  server = server.substr(0, server.find_last_of(L'\\') + 1) + L"QuorralSet.ocx";
+  CLSID clsid;
+  ASSERT_TRUE(SUCCEEDED(CLSIDFromProgID(kProgId, &clsid)));
+  wchar_t clsid_text[64];
+  StringFromGUID2(clsid, clsid_text, 64);
+
+  const std::wstring prog_key = L"Software\\Classes\\QsTest.UserOnlyAddRemove";
+  const std::wstring server_key = L"Software\\Classes\\CLSID\\" + std::wstring(clsid_text) + L"\\InprocServer32";
+  auto set = [](const std::wstring& key, const std::wstring& value) {
+    return RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  };
+  ASSERT_EQ(set(prog_key + L"\\CLSID", clsid_text), ERROR_SUCCESS);
+  HKEY existing = nullptr;
+  const bool had_server_key =
+      RegOpenKeyExW(HKEY_CURRENT_USER, server_key.c_str(), 0, KEY_READ, &existing) == ERROR_SUCCESS;
+  if (existing) RegCloseKey(existing);
+  if (!had_server_key) {
+    ASSERT_EQ(set(server_key, server), ERROR_SUCCESS);
+  }
+
+  ControlSite& site = container_->add_control(L"QsTest.UserOnlyAddRemove", L"UserOnly", RECT{0, 0, 300, 200});
+  ComPtr<IDispatch> control = site.dispatch();
+  ASSERT_TRUE(control);
+  DISPID id = 0;
+  LPOLESTR name = const_cast<LPOLESTR>(L"LeftList");
+  EXPECT_EQ(control->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+
+  RegDeleteTreeW(HKEY_CURRENT_USER, prog_key.c_str());
+  if (!had_server_key)
+    RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\CLSID\\" + std::wstring(clsid_text)).c_str());
+}
