@@ -65,27 +65,30 @@ HRESULT ConnectionPoint::Unadvise(DWORD cookie) {
   return S_OK;
 }
 
-HRESULT ConnectionPoint::EnumConnections(IEnumConnections** out) {
-  if (out) *out = nullptr;
-  return E_NOTIMPL;
-}
-
 namespace {
 
-class ConnectionPointEnum final : public IEnumConnectionPoints {
+// Reference handling for the items an enumerator hands out.
+void add_ref(IConnectionPoint* p) { p->AddRef(); }
+void release(IConnectionPoint* p) { p->Release(); }
+void add_ref(const CONNECTDATA& c) { c.pUnk->AddRef(); }
+void release(const CONNECTDATA& c) { c.pUnk->Release(); }
+
+// An enumerator over a snapshot of items; each item handed out is AddRef'd
+// for the caller, as the enumeration interfaces require.
+template <class Enum, class Item>
+class ListEnum final : public Enum {
  public:
-  ConnectionPointEnum(std::vector<IConnectionPoint*> points, size_t pos)
-      : points_(std::move(points)), pos_(pos) {
-    for (IConnectionPoint* p : points_) p->AddRef();
+  ListEnum(std::vector<Item> items, size_t pos) : items_(std::move(items)), pos_(pos) {
+    for (const Item& i : items_) add_ref(i);
   }
-  ~ConnectionPointEnum() {
-    for (IConnectionPoint* p : points_) p->Release();
+  ~ListEnum() {
+    for (const Item& i : items_) release(i);
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IEnumConnectionPoints) {
-      *out = static_cast<IEnumConnectionPoints*>(this);
+    if (iid == IID_IUnknown || iid == __uuidof(Enum)) {
+      *out = static_cast<Enum*>(this);
       AddRef();
       return S_OK;
     }
@@ -98,12 +101,12 @@ class ConnectionPointEnum final : public IEnumConnectionPoints {
     if (n == 0) delete this;
     return n;
   }
-  HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** out, ULONG* fetched) override {
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, Item* out, ULONG* fetched) override {
     if (!out) return E_POINTER;
     ULONG n = 0;
-    while (n < count && pos_ < points_.size()) {
-      out[n] = points_[pos_++];
-      out[n]->AddRef();
+    while (n < count && pos_ < items_.size()) {
+      out[n] = items_[pos_++];
+      add_ref(out[n]);
       ++n;
     }
     if (fetched) *fetched = n;
@@ -111,8 +114,8 @@ class ConnectionPointEnum final : public IEnumConnectionPoints {
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
     pos_ += count;
-    if (pos_ > points_.size()) {
-      pos_ = points_.size();
+    if (pos_ > items_.size()) {
+      pos_ = items_.size();
       return S_FALSE;
     }
     return S_OK;
@@ -121,9 +124,11 @@ class ConnectionPointEnum final : public IEnumConnectionPoints {
     pos_ = 0;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** out) override {
+  HRESULT STDMETHODCALLTYPE Clone(Enum** out) override { return make(items_, pos_, out); }
+
+  static HRESULT make(std::vector<Item> items, size_t pos, Enum** out) {
     if (!out) return E_POINTER;
-    *out = new (std::nothrow) ConnectionPointEnum(points_, pos_);
+    *out = new (std::nothrow) ListEnum(std::move(items), pos);
     if (!*out) return E_OUTOFMEMORY;
     (*out)->AddRef();
     return S_OK;
@@ -131,19 +136,21 @@ class ConnectionPointEnum final : public IEnumConnectionPoints {
 
  private:
   ULONG refs_ = 0;
-  std::vector<IConnectionPoint*> points_;
+  std::vector<Item> items_;
   size_t pos_;
 };
 
 }  // namespace
 
+HRESULT ConnectionPoint::EnumConnections(IEnumConnections** out) {
+  std::vector<CONNECTDATA> connections;
+  for (const auto& [cookie, sink] : sinks_) connections.push_back(CONNECTDATA{sink.get(), cookie});
+  return ListEnum<IEnumConnections, CONNECTDATA>::make(std::move(connections), 0, out);
+}
+
 HRESULT make_connection_point_enum(std::vector<IConnectionPoint*> points,
                                    IEnumConnectionPoints** out) {
-  if (!out) return E_POINTER;
-  *out = new (std::nothrow) ConnectionPointEnum(std::move(points), 0);
-  if (!*out) return E_OUTOFMEMORY;
-  (*out)->AddRef();
-  return S_OK;
+  return ListEnum<IEnumConnectionPoints, IConnectionPoint*>::make(std::move(points), 0, out);
 }
 
 }  // namespace qs::activex

@@ -445,5 +445,44 @@ TEST(AboutBox, ShowsModallyAndReturnsOnceClosedEveryTime) {
   }
 }
 
+
+// A host can list the sinks connected to a connection point, with their
+// cookies; an unadvised sink drops out of the list.
+TEST(Events, EnumConnectionsListsTheConnectedSinks) {
+  ComPtr<_AddRemove> c = new_addremove();
+  ComPtr<IConnectionPointContainer> cpc;
+  ASSERT_EQ(c.As(&cpc), S_OK);
+  ComPtr<IConnectionPoint> point;
+  ASSERT_EQ(cpc->FindConnectionPoint(IID_IPropertyNotifySink, point.GetAddressOf()), S_OK);
+  auto* first = new NotifySink;
+  auto* second = new NotifySink;
+  DWORD cookies[2] = {0, 0};
+  ASSERT_EQ(point->Advise(first, &cookies[0]), S_OK);
+  ASSERT_EQ(point->Advise(second, &cookies[1]), S_OK);
+
+  auto listed = [&] {
+    std::vector<DWORD> out;
+    ComPtr<IEnumConnections> e;
+    EXPECT_EQ(point->EnumConnections(e.GetAddressOf()), S_OK);
+    if (!e) return out;
+    CONNECTDATA data[4];
+    ULONG fetched = 0;
+    EXPECT_EQ(e->Next(4, data, &fetched), S_FALSE);
+    for (ULONG i = 0; i < fetched; ++i) {
+      EXPECT_NE(data[i].pUnk, nullptr);
+      out.push_back(data[i].dwCookie);
+      data[i].pUnk->Release();
+    }
+    return out;
+  };
+  EXPECT_EQ(listed(), (std::vector<DWORD>{cookies[0], cookies[1]}));
+  ASSERT_EQ(point->Unadvise(cookies[0]), S_OK);
+  EXPECT_EQ(listed(), std::vector<DWORD>{cookies[1]});
+  ASSERT_EQ(point->Unadvise(cookies[1]), S_OK);
+  EXPECT_TRUE(listed().empty());
+  first->Release();
+  second->Release();
+}
+
 }  // namespace
 }  // namespace qs::test
