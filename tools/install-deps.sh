@@ -32,11 +32,14 @@ update
 for attempt in 1 2 3; do
   ls "$lists" | grep -q 'debian-security.*binary-i386_Packages' && break
   if [ "$attempt" -lt 3 ]; then sleep 5; update; continue; fi
-  src=$(grep -rhoE 'https?://[^ ]*debian-security' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null | head -n 1)
+  src=$(grep -rhoE 'https?://[^ ]*debian-security' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null | head -n 1 || true)
   [ -n "$src" ] || break
   host=$(echo "$src" | sed -E 's#^https?://##; s#/#_#g')
   tmp=$(mktemp)
-  if curl -fsS -o "$tmp" "$src/dists/bookworm-security/main/binary-i386/Packages.xz" && xz -t "$tmp"; then
+  url="$src/dists/bookworm-security/main/binary-i386/Packages.xz"
+  if { curl -fsS -o "$tmp" "$url" 2>/dev/null ||
+       python3 -c 'import sys, urllib.request; urllib.request.urlretrieve(sys.argv[1], sys.argv[2])' "$url" "$tmp"; } &&
+     xz -t "$tmp"; then
     xz -dc "$tmp" > "$lists/${host}_dists_bookworm-security_main_binary-i386_Packages"
     echo "install-deps: took the i386 security index as served"
   fi
