@@ -32,7 +32,8 @@ update
 for attempt in 1 2 3; do
   ls "$lists" | grep -q 'debian-security.*binary-i386_Packages' && break
   if [ "$attempt" -lt 3 ]; then sleep 5; update; continue; fi
-  src=$(grep -rhoE 'https?://[^ ]*debian-security' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null | head -n 1 || true)
+  src=$(grep -rhE '^[^#]*https?://[^ ]*debian-security' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null |
+        grep -oE 'https?://[^ ]*debian-security' | head -n 1 || true)
   [ -n "$src" ] || break
   host=$(echo "$src" | sed -E 's#^https?://##; s#/#_#g')
   tmp=$(mktemp)
