@@ -1,5 +1,6 @@
 #include "property_stream.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -10,9 +11,10 @@ namespace qs::activex {
 namespace {
 
 constexpr char kMagic[4] = {'Q', 'S', 'P', 'S'};
-// Limits that keep a corrupt stream from asking for absurd allocations.
+// A corrupt stream must not ask for absurd allocations: records are capped,
+// and texts are read in chunks so memory grows only with data really there.
 constexpr uint32_t kMaxRecords = 65536;
-constexpr uint32_t kMaxText = 16u * 1024 * 1024;
+constexpr uint32_t kTextChunk = 1u << 20;
 
 enum ObjectKind : uint8_t { kNoObject = 0, kFontObject = 1 };
 
@@ -52,10 +54,15 @@ class Reader {
     return v;
   }
   std::u16string text() {
-    uint32_t n = value<uint32_t>();
-    if (n > kMaxText) throw ComFailure{E_FAIL};
-    std::u16string t(n, u'\0');
-    bytes(t.data(), ULONG(n * sizeof(char16_t)));
+    const uint32_t n = value<uint32_t>();
+    if (n > 0x3FFFFFFFu) throw ComFailure{E_FAIL};
+    std::u16string t;
+    while (t.size() < n) {
+      const size_t done = t.size();
+      const size_t part = std::min<size_t>(n - done, kTextChunk);
+      t.resize(done + part);
+      bytes(t.data() + done, ULONG(part * sizeof(char16_t)));
+    }
     return t;
   }
 

@@ -224,5 +224,54 @@ TEST(Persistence, WrongKindsFailTheLoadAndLeaveTheObjectUsable) {
   EXPECT_EQ(left_items(c.Get()), (std::vector<std::wstring>{L"One", L"Two"}));
 }
 
+// A text far longer than any single read chunk survives the stream as it
+// was saved: what the stream can write, it can read back.
+TEST(Persistence, StreamKeepsAVeryLongText) {
+  ComPtr<_AddRemove> c = new_addremove();
+  ASSERT_TRUE(c);
+  const std::wstring long_text(17u * 1024 * 1024 + 3, L'x');
+  BSTR title = SysAllocStringLen(long_text.data(), UINT(long_text.size()));
+  ASSERT_EQ(c->put_RTitle(title), S_OK);
+  SysFreeString(title);
+
+  ComPtr<IStream> stream;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.GetAddressOf()), S_OK);
+  ComPtr<IPersistStreamInit> saver;
+  ASSERT_EQ(c.As(&saver), S_OK);
+  ASSERT_EQ(saver->Save(stream.Get(), TRUE), S_OK);
+  LARGE_INTEGER zero = {};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+
+  ComPtr<_AddRemove> restored = create_addremove();
+  ComPtr<IPersistStreamInit> loader;
+  ASSERT_EQ(restored.As(&loader), S_OK);
+  ASSERT_EQ(loader->Load(stream.Get()), S_OK);
+  BSTR back = nullptr;
+  ASSERT_EQ(restored->get_RTitle(&back), S_OK);
+  EXPECT_EQ(SysStringLen(back), long_text.size());
+  EXPECT_TRUE(std::wstring(back, SysStringLen(back)) == long_text);
+  SysFreeString(back);
+
+  // A stream that claims a text longer than the data it holds fails the
+  // load instead of allocating what it claims.
+  ComPtr<IStream> truncated;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, truncated.GetAddressOf()), S_OK);
+  const char header[] = {'Q', 'S', 'P', 'S'};
+  truncated->Write(header, 4, nullptr);
+  LARGE_INTEGER after_magic;
+  after_magic.QuadPart = 4;
+  stream->Seek(after_magic, STREAM_SEEK_SET, nullptr);
+  char rest[8];
+  stream->Read(rest, 8, nullptr);  // version, reserved, record count
+  truncated->Write(rest, 8, nullptr);
+  const uint32_t claimed = 0x3FFFFFF0u;
+  truncated->Write(&claimed, 4, nullptr);
+  truncated->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ComPtr<_AddRemove> other = create_addremove();
+  ComPtr<IPersistStreamInit> other_loader;
+  ASSERT_EQ(other.As(&other_loader), S_OK);
+  EXPECT_TRUE(FAILED(other_loader->Load(truncated.Get())));
+}
+
 }  // namespace
 }  // namespace qs::test
