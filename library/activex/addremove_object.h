@@ -28,13 +28,13 @@ class AddRemoveObject final : public ComControl, public _AddRemove {
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** out) override {
     return dispatch_type_info(index, out);
   }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
-    return dispatch_ids_of_names(names, count, ids);
+    return dispatch_ids_of_names(iid, names, count, ids);
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* excep, UINT* arg_err) override {
-    return dispatch_invoke(id, flags, params, result, excep, arg_err);
+    return dispatch_invoke(id, iid, flags, params, result, excep, arg_err);
   }
 
   HRESULT STDMETHODCALLTYPE Load_Lists() override;

@@ -1,5 +1,6 @@
 #include "com_control.h"
 
+#include <climits>
 #include <new>
 
 #include "com_property_bag.h"
@@ -45,6 +46,7 @@ ComControl::ComControl(const ClassInfo& info)
     if (SUCCEEDED(dispatch_info_->GetRefTypeOfImplType(-1, &ref)))
       dispatch_info_->GetRefTypeInfo(ref, interface_info_.put());
     if (!interface_info_) interface_info_ = dispatch_info_;
+    read_arg_counts();
   }
   if (event_iid_ != GUID_NULL)
     events_ = std::make_unique<ConnectionPoint>(this, event_iid_, IID_IDispatch);
@@ -161,7 +163,13 @@ HRESULT ComControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, L
       return S_OK;
     case OLEIVERB_OPEN:
     case OLEIVERB_DISCARDUNDOSTATE: return S_OK;
-    default: return OLEOBJ_S_INVALIDVERB;
+    default:
+      // The control has no verbs of its own. An unknown positive verb runs
+      // the primary one; an unknown negative verb (the properties verb among
+      // them) must fail so the container falls back to its own handling.
+      if (verb < 0) return E_NOTIMPL;
+      HRESULT hr = in_place_activate(true);
+      return FAILED(hr) ? hr : OLEOBJ_S_INVALIDVERB;
   }
 }
 
@@ -412,6 +420,7 @@ HRESULT ComControl::Save(IStream* stream, BOOL clear_dirty) {
 
 HRESULT ComControl::GetSizeMax(ULARGE_INTEGER* size) {
   if (!size) return E_POINTER;
+  size->QuadPart = 0;
   ComPtr<IStream> stream;
   if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))) return E_OUTOFMEMORY;
   HRESULT hr = call([&] {
@@ -523,6 +532,27 @@ HRESULT ComControl::InterfaceSupportsErrorInfo(REFIID iid) {
 
 // IDispatch
 
+void ComControl::read_arg_counts() {
+  TYPEATTR* attr = nullptr;
+  if (FAILED(interface_info_->GetTypeAttr(&attr))) return;
+  const WORD functions = attr->cFuncs;
+  interface_info_->ReleaseTypeAttr(attr);
+  for (WORD i = 0; i < functions; ++i) {
+    FUNCDESC* func = nullptr;
+    if (FAILED(interface_info_->GetFuncDesc(i, &func))) continue;
+    ArgCount count{func->memid, WORD(func->invkind), 0, 0};
+    for (SHORT p = 0; p < func->cParams; ++p) {
+      const USHORT flags = func->lprgelemdescParam[p].paramdesc.wParamFlags;
+      if (flags & (PARAMFLAG_FRETVAL | PARAMFLAG_FLCID)) continue;
+      ++count.most;
+      if (!(flags & PARAMFLAG_FOPT)) count.fewest = count.most;
+    }
+    if (func->cParamsOpt == -1) count.most = UINT_MAX;
+    interface_info_->ReleaseFuncDesc(func);
+    arg_counts_.push_back(count);
+  }
+}
+
 HRESULT ComControl::dispatch_type_info_count(UINT* count) {
   if (!count) return E_POINTER;
   *count = dispatch_info_ ? 1 : 0;
@@ -539,14 +569,26 @@ HRESULT ComControl::dispatch_type_info(UINT index, ITypeInfo** out) {
   return S_OK;
 }
 
-HRESULT ComControl::dispatch_ids_of_names(LPOLESTR* names, UINT count, DISPID* ids) {
+HRESULT ComControl::dispatch_ids_of_names(REFIID iid, LPOLESTR* names, UINT count,
+                                          DISPID* ids) {
+  if (!names || !ids) return E_POINTER;
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (!dispatch_info_) return TYPE_E_CANTLOADLIBRARY;
   return DispGetIDsOfNames(dispatch_info_.get(), names, count, ids);
 }
 
-HRESULT ComControl::dispatch_invoke(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                    EXCEPINFO* excep, UINT* arg_err) {
+HRESULT ComControl::dispatch_invoke(DISPID id, REFIID iid, WORD flags, DISPPARAMS* params,
+                                    VARIANT* result, EXCEPINFO* excep, UINT* arg_err) {
+  if (!params) return E_POINTER;
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (!interface_info_) return TYPE_E_CANTLOADLIBRARY;
+  bool known = false, fits = false;
+  for (const ArgCount& c : arg_counts_) {
+    if (c.id != id || !(c.kind & flags)) continue;
+    known = true;
+    fits = fits || (params->cArgs >= c.fewest && params->cArgs <= c.most);
+  }
+  if (known && !fits) return DISP_E_BADPARAMCOUNT;
   clear_error();
   return DispInvoke(dispatch(), interface_info_.get(), id, flags, params, result, excep, arg_err);
 }

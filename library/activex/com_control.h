@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "com_util.h"
 #include "connection_point.h"
@@ -158,8 +159,8 @@ class ComControl : public IOleObject,
   // IDispatch through the type library, for the binding to forward to.
   HRESULT dispatch_type_info_count(UINT* count);
   HRESULT dispatch_type_info(UINT index, ITypeInfo** out);
-  HRESULT dispatch_ids_of_names(LPOLESTR* names, UINT count, DISPID* ids);
-  HRESULT dispatch_invoke(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+  HRESULT dispatch_ids_of_names(REFIID iid, LPOLESTR* names, UINT count, DISPID* ids);
+  HRESULT dispatch_invoke(DISPID id, REFIID iid, WORD flags, DISPPARAMS* params, VARIANT* result,
                           EXCEPINFO* excep, UINT* arg_err);
 
  private:
@@ -169,6 +170,8 @@ class ComControl : public IOleObject,
   void property_changed(std::u16string_view name) override;
   void raise_event(int dispid, std::vector<Variant*> args) override;
 
+  // Fills arg_counts_ from the default interface's members.
+  void read_arg_counts();
   HRESULT in_place_activate(bool ui_activate);
   HRESULT ambient(DISPID id, VARIANT* out);
   DISPID dispid_of(std::u16string_view key);
@@ -188,6 +191,16 @@ class ComControl : public IOleObject,
   ComPtr<ITypeInfo> dispatch_info_;   // the dispatch view of the default interface
   ComPtr<ITypeInfo> interface_info_;  // its vtable view, for Invoke
   std::map<std::u16string, DISPID, std::less<>> dispids_;
+  // The fewest and most arguments each member takes, by dispatch id and
+  // kind of call: the platform's Invoke would run a member called with
+  // extra arguments instead of refusing the call.
+  struct ArgCount {
+    DISPID id;
+    WORD kind;
+    UINT fewest;
+    UINT most;
+  };
+  std::vector<ArgCount> arg_counts_;
 
   ComPtr<IOleClientSite> site_;
   ComPtr<IOleInPlaceSite> in_place_site_;
