@@ -114,8 +114,10 @@ ULONG ComControl::Release() {
 // IOleObject
 
 HRESULT ComControl::SetClientSite(IOleClientSite* site) {
+  // A control moved to another site leaves the old one first: that site
+  // must hear of the deactivation and stop hosting the control's window.
+  if (site != site_.get()) InPlaceDeactivate();
   if (!site) {
-    InPlaceDeactivate();
     // Sinks and advise holders keep a container's objects alive; a
     // container that drops its site is done with us.
     view_sink_.reset();

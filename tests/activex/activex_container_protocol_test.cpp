@@ -101,6 +101,19 @@ TEST(ContainerVerbs, HideShowAndDeactivateKeepTheSiteInStep) {
   EXPECT_EQ(s.verb(OLEIVERB_INPLACEACTIVATE), S_OK);
   EXPECT_EQ(s.site->activated, 2);
   EXPECT_NE(s.window(), nullptr);
+
+  // Moved to another site while active, the control leaves the old site and
+  // activates in the new one's window.
+  auto* other = new TestSite(true);
+  EXPECT_EQ(s.ole->SetClientSite(other), S_OK);
+  EXPECT_EQ(s.site->deactivated, 2);
+  EXPECT_EQ(s.ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, other, 0, other->window(),
+                          &other->position), S_OK);
+  EXPECT_EQ(other->activated, 1);
+  EXPECT_EQ(GetParent(s.window()), other->window());
+  EXPECT_EQ(s.ole->SetClientSite(nullptr), S_OK);
+  EXPECT_EQ(other->deactivated, 1);
+  other->Release();
 }
 
 TEST(ContainerDispatch, WrongCallsByNameFailWithTheDispatchErrors) {
