@@ -12,6 +12,7 @@
 #include "library/runtime_error.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/rig.h"
+#include "tests/support/error_of.h"
 
 namespace qs::test {
 
@@ -60,17 +61,6 @@ class AddRemoveTest : public ::testing::Test {
   RecordingHost host;
   std::unique_ptr<AddRemove> ctl;
 };
-
-// The runtime error number a call fails with, or 0 when it succeeds.
-template <class F>
-int32_t error_of(F&& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 using Texts = std::vector<std::u16string>;
 using Flags = std::vector<bool>;

@@ -6,18 +6,12 @@
 
 #include "library/runtime_error.h"
 #include "platform/headless/headless_platform.h"
+#include "tests/support/error_of.h"
 
 namespace qs {
 namespace {
 
-int error_of(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using qs::test::error_of;
 
 TEST(HeadlessElement, MoveKeepsValuesExactlyAndARefusedMoveKeepsThePlace) {
   HeadlessPlatform platform;

@@ -7,19 +7,12 @@
 
 #include "library/runtime_error.h"
 #include "platform/headless/headless_platform.h"
+#include "tests/support/error_of.h"
 
 namespace qs {
 namespace {
 
-// The runtime error number thrown by f, or 0 when it throws none.
-int error_of(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using qs::test::error_of;
 
 std::vector<std::u16string> texts(const ListBox& list) {
   std::vector<std::u16string> out;

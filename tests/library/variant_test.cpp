@@ -6,19 +6,12 @@
 #include <functional>
 
 #include "library/runtime_error.h"
+#include "tests/support/error_of.h"
 
 namespace qs {
 namespace {
 
-// The runtime error number `f` raises, or 0 when it raises none.
-int error_of(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using qs::test::error_of;
 
 TEST(VariantTest, IntegerConversionsRoundHalfToEven) {
   EXPECT_EQ(Variant(2.5).to_integer(), 2);

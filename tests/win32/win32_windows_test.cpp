@@ -9,9 +9,12 @@
 
 #include "library/runtime_error.h"
 #include "platform/win32/win32_platform.h"
+#include "tests/support/error_of.h"
 
 namespace qs::win32 {
 namespace {
+
+using qs::test::error_of;
 
 std::wstring class_of(HWND window) {
   wchar_t name[64] = {};
@@ -24,15 +27,6 @@ RECT rect_in_parent(HWND window) {
   GetWindowRect(window, &r);
   MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
   return r;
-}
-
-int32_t error_of(const std::function<void()>& step) {
-  try {
-    step();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
 }
 
 class Win32WindowsTest : public ::testing::Test {
