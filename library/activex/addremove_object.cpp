@@ -6,27 +6,11 @@ namespace qs::activex {
 
 // Tells the AddRemove object when a client changes the font object it got
 // from the Font property (ctl.Font.Size = 12).
-class FontSink final : public IPropertyNotifySink {
+class FontSink final : public SingleInterface<IPropertyNotifySink> {
  public:
   explicit FontSink(AddRemoveObject* owner) : owner_(owner) {}
   void detach() { owner_ = nullptr; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IPropertyNotifySink) {
-      *out = static_cast<IPropertyNotifySink*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return ULONG(n);
-  }
   HRESULT STDMETHODCALLTYPE OnChanged(DISPID) override {
     if (owner_) owner_->font_object_changed();
     return S_OK;
@@ -34,7 +18,6 @@ class FontSink final : public IPropertyNotifySink {
   HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
 
  private:
-  LONG refs_ = 1;
   AddRemoveObject* owner_;
 };
 

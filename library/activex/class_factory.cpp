@@ -9,27 +9,11 @@
 namespace qs::activex {
 namespace {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public SingleInterface<IClassFactory> {
  public:
   explicit ClassFactory(CreateFunction create) : create_(create) { add_module_ref(); }
-  ~ClassFactory() { release_module_ref(); }
+  ~ClassFactory() override { release_module_ref(); }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-      *out = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return ULONG(n);
-  }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
@@ -43,7 +27,6 @@ class ClassFactory final : public IClassFactory {
   }
 
  private:
-  LONG refs_ = 0;
   CreateFunction create_;
 };
 
@@ -65,7 +48,6 @@ HRESULT get_class_object(REFCLSID clsid, REFIID iid, void** out) {
     if (!create) return CLASS_E_CLASSNOTAVAILABLE;
     auto* factory = new (std::nothrow) ClassFactory(create);
     if (!factory) return E_OUTOFMEMORY;
-    factory->AddRef();
     HRESULT hr = factory->QueryInterface(iid, out);
     factory->Release();
     return hr;

@@ -61,4 +61,34 @@ class ComPtr {
   T* p_ = nullptr;
 };
 
+// A heap object implementing one interface: QueryInterface answers
+// IUnknown and that interface, and the last Release deletes it. It starts
+// with one reference, owned by whoever created it.
+template <class Interface>
+class SingleInterface : public Interface {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    if (iid == IID_IUnknown || iid == __uuidof(Interface)) {
+      *out = static_cast<Interface*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(InterlockedIncrement(&refs_)); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    LONG n = InterlockedDecrement(&refs_);
+    if (n == 0) delete this;
+    return ULONG(n);
+  }
+
+ protected:
+  virtual ~SingleInterface() = default;
+
+ private:
+  LONG refs_ = 1;
+};
+
 }  // namespace qs::activex

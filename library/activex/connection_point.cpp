@@ -76,31 +76,15 @@ void release(const CONNECTDATA& c) { c.pUnk->Release(); }
 // An enumerator over a snapshot of items; each item handed out is AddRef'd
 // for the caller, as the enumeration interfaces require.
 template <class Enum, class Item>
-class ListEnum final : public Enum {
+class ListEnum final : public SingleInterface<Enum> {
  public:
   ListEnum(std::vector<Item> items, size_t pos) : items_(std::move(items)), pos_(pos) {
     for (const Item& i : items_) add_ref(i);
   }
-  ~ListEnum() {
+  ~ListEnum() override {
     for (const Item& i : items_) release(i);
   }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == __uuidof(Enum)) {
-      *out = static_cast<Enum*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG n = --refs_;
-    if (n == 0) delete this;
-    return n;
-  }
   HRESULT STDMETHODCALLTYPE Next(ULONG count, Item* out, ULONG* fetched) override {
     if (!out) return E_POINTER;
     ULONG n = 0;
@@ -129,13 +113,10 @@ class ListEnum final : public Enum {
   static HRESULT make(std::vector<Item> items, size_t pos, Enum** out) {
     if (!out) return E_POINTER;
     *out = new (std::nothrow) ListEnum(std::move(items), pos);
-    if (!*out) return E_OUTOFMEMORY;
-    (*out)->AddRef();
-    return S_OK;
+    return *out ? S_OK : E_OUTOFMEMORY;
   }
 
  private:
-  ULONG refs_ = 0;
   std::vector<Item> items_;
   size_t pos_;
 };
