@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "library/host.h"
-#include "library/property_bag.h"
-#include "library/variant.h"
+#include "core/property_bag.h"
+#include "core/variant.h"
 #include "platform/platform.h"
 
 namespace qs {

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "library/font.h"
-#include "library/variant.h"
+#include "core/font.h"
+#include "core/variant.h"
 
 namespace qs {
 

@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "library/color.h"
-#include "library/font.h"
+#include "core/color.h"
+#include "core/font.h"
 
 namespace qs {
 

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "controls/addremove/list_text.h"
-#include "library/color.h"
-#include "library/runtime_error.h"
-#include "library/skip_on_failure.h"
+#include "core/color.h"
+#include "core/runtime_error.h"
+#include "core/skip_on_failure.h"
 
 namespace qs {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "library/control.h"
-#include "library/variant.h"
+#include "core/variant.h"
 #include "platform/platform.h"
 
 namespace qs {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "library/variant.h"
+#include "core/variant.h"
 
 namespace qs {
 

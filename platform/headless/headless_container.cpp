@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 #include "platform/headless/headless_command_button.h"
 #include "platform/headless/headless_label.h"
 #include "platform/headless/headless_list_box.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 #include "platform/platform.h"
 
 namespace qs {

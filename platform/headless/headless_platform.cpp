@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 #include "platform/headless/headless_form.h"
 #include "platform/headless/headless_surface.h"
 

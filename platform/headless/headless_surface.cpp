@@ -1,6 +1,6 @@
 #include "platform/headless/headless_surface.h"
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 #include "platform/headless/headless_platform.h"
 
 namespace qs {

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_gdi.h"
 #include "platform/win32/win32_platform.h"

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_gdi.h"
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "library/color.h"
-#include "library/font.h"
+#include "core/color.h"
+#include "core/font.h"
 
 namespace qs::win32 {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 #include "platform/headless/headless_driver.h"
 #include "platform/headless/headless_form.h"
 #include "platform/headless/headless_platform.h"

@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 #include "platform/headless/headless_platform.h"
 #include "tests/support/error_of.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 #include "platform/headless/headless_platform.h"
 #include "tests/support/error_of.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 
 namespace qs::test {
 

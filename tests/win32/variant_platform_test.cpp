@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "library/runtime_error.h"
-#include "library/variant.h"
+#include "core/runtime_error.h"
+#include "core/variant.h"
 
 namespace qs {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 #include "platform/win32/win32_platform.h"
 #include "tests/support/error_of.h"
 

@@ -1,5 +1,5 @@
 // The property store's default rule and the in-memory bag.
-#include "library/property_bag.h"
+#include "core/property_bag.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "controls/addremove/list_text.h"
-#include "tests/addremove/addremove_fixture.h"
+#include "tests/controls/addremove/addremove_fixture.h"
 
 namespace qs::test {
 namespace {

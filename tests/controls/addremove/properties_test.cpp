@@ -1,6 +1,6 @@
 // Per-item members, the add and remove methods, and the appearance
 // properties with their change notifications.
-#include "tests/addremove/addremove_fixture.h"
+#include "tests/controls/addremove/addremove_fixture.h"
 
 namespace qs::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "library/font.h"
+#include "core/font.h"
 
 namespace qs {
 

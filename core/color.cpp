@@ -1,8 +1,8 @@
-#include "library/color.h"
+#include "core/color.h"
 
 #include <cmath>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 
 namespace qs {
 

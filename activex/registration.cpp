@@ -6,7 +6,7 @@
 
 #include "com_util.h"
 #include "library/class_list.h"
-#include "library/variant.h"
+#include "core/variant.h"
 #include "server_module.h"
 
 namespace qs::activex {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "com_util.h"
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 
 namespace qs::activex {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "controls/addremove/addremove.h"
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/rig.h"
 #include "tests/support/error_of.h"

@@ -11,7 +11,7 @@
 
 #include <objidl.h>
 
-#include "library/property_bag.h"
+#include "core/property_bag.h"
 
 namespace qs::activex {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <variant>
 
-#include "library/font.h"
+#include "core/font.h"
 
 namespace qs {
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "library/variant.h"
+#include "core/variant.h"
 
 namespace qs {
 

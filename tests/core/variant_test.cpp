@@ -1,11 +1,11 @@
 // The runtime's value conversions the controls rely on.
-#include "library/variant.h"
+#include "core/variant.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 #include "tests/support/error_of.h"
 
 namespace qs {

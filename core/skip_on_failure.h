@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 
 namespace qs {
 

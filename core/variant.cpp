@@ -1,6 +1,6 @@
 // The runtime's value conversions: rounding, range checks, the numeric text
 // grammar and the text form of numbers.
-#include "library/variant.h"
+#include "core/variant.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 
 namespace qs {
 namespace {

@@ -8,7 +8,7 @@
 #include <new>
 #include <string>
 
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 
 namespace qs::activex {
 

@@ -6,8 +6,8 @@
 #include <ole2.h>
 #include <olectl.h>
 
-#include "library/font.h"
-#include "library/variant.h"
+#include "core/font.h"
+#include "core/variant.h"
 
 namespace qs::activex {
 

@@ -1,6 +1,6 @@
 // The child elements, the selection rule, the four transfer commands, the
 // double-click rule and the button states they leave.
-#include "tests/addremove/addremove_fixture.h"
+#include "tests/controls/addremove/addremove_fixture.h"
 
 namespace qs::test {
 namespace {

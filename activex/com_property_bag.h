@@ -3,7 +3,7 @@
 
 #include <ocidl.h>
 
-#include "library/property_bag.h"
+#include "core/property_bag.h"
 
 namespace qs::activex {
 

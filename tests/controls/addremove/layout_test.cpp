@@ -1,6 +1,6 @@
 // Layout of lists, buttons and titles over the surface, and the properties
 // that steer it: Orientation, ShowTitles, LTitle, RTitle.
-#include "tests/addremove/addremove_fixture.h"
+#include "tests/controls/addremove/addremove_fixture.h"
 
 namespace qs::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "library/runtime_error.h"
+#include "core/runtime_error.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "library/property_bag.h"
+#include "core/property_bag.h"
 
 namespace qs {
 
