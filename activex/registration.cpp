@@ -12,6 +12,13 @@
 namespace qs::activex {
 namespace {
 
+// The platform a type library is registered for: that of this build.
+#ifdef _WIN64
+constexpr SYSKIND kTypeLibSystem = SYS_WIN64;
+#else
+constexpr SYSKIND kTypeLibSystem = SYS_WIN32;
+#endif
+
 // Implemented category "controls".
 constexpr char16_t kControlCategory[] = u"{40FC6ED4-2438-11CF-A3DB-080036F12502}";
 
@@ -144,7 +151,7 @@ HRESULT register_type_library_for_user(ITypeLib* lib, OLECHAR* path) {
 
 HRESULT unregister_type_library_for_user(REFGUID libid) {
   return with_user_classes_root(
-      [&] { return UnRegisterTypeLib(libid, kVersionMajor, kVersionMinor, 0, SYS_WIN32); });
+      [&] { return UnRegisterTypeLib(libid, kVersionMajor, kVersionMinor, 0, kTypeLibSystem); });
 }
 
 }  // namespace
@@ -175,7 +182,7 @@ HRESULT unregister_server(RegistrationScope scope) {
     const GUID libid = guid_from_string(kLibraryId);
     hr = scope == RegistrationScope::kUser
              ? unregister_type_library_for_user(libid)
-             : UnRegisterTypeLib(libid, kVersionMajor, kVersionMinor, 0, SYS_WIN32);
+             : UnRegisterTypeLib(libid, kVersionMajor, kVersionMinor, 0, kTypeLibSystem);
   }
   if (FAILED(reg.result())) return reg.result();
   return hr;

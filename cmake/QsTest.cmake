@@ -29,7 +29,7 @@ function(qs_add_test name)
     target_link_options(${name} PRIVATE -static)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES LABELS wine
-      ENVIRONMENT "QS_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+      ENVIRONMENT "${QS_WINE_ENV}")
   else()
     gtest_discover_tests(${name} PROPERTIES LABELS headless DISCOVERY_TIMEOUT 30)
   endif()

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 native=(g++ cmake ninja-build googletest libgtest-dev libbenchmark-dev)
-windows=(wine wine32:i386 g++-mingw-w64-i686 mingw-w64-tools xvfb xauth
+windows=(wine wine32:i386 wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix mingw-w64-tools xvfb xauth
          x11-apps imagemagick xdotool x11-utils)
 
 missing=()

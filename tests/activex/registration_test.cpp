@@ -16,6 +16,13 @@
 namespace qs::test {
 namespace {
 
+// The type library's path is registered under the platform it was built for.
+#ifdef _WIN64
+const std::wstring kTypeLibPlatformKey = L"\\0\\win64";
+#else
+const std::wstring kTypeLibPlatformKey = L"\\0\\win32";
+#endif
+
 std::wstring classes(const std::wstring& key) { return L"Software\\Classes\\" + key; }
 
 bool key_exists(HKEY root, const std::wstring& key) {
@@ -93,7 +100,7 @@ void expect_class_keys(HKEY root, const ClassInfo& c) {
 void expect_registered(HKEY root) {
   for (const ClassInfo* c : published()) expect_class_keys(root, *c);
   const std::wstring lib = classes(L"TypeLib\\" + ascii_w(kLibraryId) + L"\\1.0");
-  EXPECT_EQ(lower(value(root, lib + L"\\0\\win32")), lower(ocx_path()));
+  EXPECT_EQ(lower(value(root, lib + kTypeLibPlatformKey)), lower(ocx_path()));
   // Classes the type library does not hold yet are not registered.
   EXPECT_FALSE(key_exists(root, classes(L"CLSID\\" + ascii_w(find_class(u"ShapeButton")->clsid))));
 }

@@ -33,7 +33,7 @@ class AtlHostTest : public ::testing::Test {
     // library is loaded and initialised once and never freed.
     static const bool atl_ready = [] {
       HMODULE atl = LoadLibraryW(L"atl100.dll");
-      auto init = atl ? reinterpret_cast<BOOL(WINAPI*)()>(GetProcAddress(atl, "AtlAxWinInit")) : nullptr;
+      auto init = atl ? reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit"))) : nullptr;
       return init && init();
     }();
     ASSERT_TRUE(atl_ready) << "atl100.dll or its AtlAxWinInit is missing";
@@ -125,7 +125,7 @@ TEST_F(AtlHostTest, DestroyingTheHostReleasesTheControl) {
   ASSERT_EQ(lists.size(), 2u);
   HMODULE server = GetModuleHandleW(L"QuorralSet.ocx");
   ASSERT_NE(server, nullptr);
-  auto can_unload = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(server, "DllCanUnloadNow"));
+  auto can_unload = reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(server, "DllCanUnloadNow")));
   ASSERT_NE(can_unload, nullptr);
   EXPECT_EQ(can_unload(), S_FALSE);
   DestroyWindow(host);
