@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "addremove_object.h"
 #include "com_util.h"
+#include "server_class.h"
 #include "server_module.h"
 
 namespace qs::activex {
@@ -11,14 +11,16 @@ namespace {
 
 class ClassFactory final : public SingleInterface<IClassFactory> {
  public:
-  explicit ClassFactory(CreateFunction create) : create_(create) { add_module_ref(); }
+  explicit ClassFactory(const ServerClass& server_class) : class_(server_class) {
+    add_module_ref();
+  }
   ~ClassFactory() override { release_module_ref(); }
 
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    return create_(iid, out);
+    return class_.create(iid, out);
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
     if (lock) add_module_ref();
@@ -27,26 +29,19 @@ class ClassFactory final : public SingleInterface<IClassFactory> {
   }
 
  private:
-  CreateFunction create_;
+  const ServerClass& class_;
 };
 
 }  // namespace
-
-CreateFunction creator_of(const ClassInfo& info) {
-  if (info.name == u"AddRemove") return &create_addremove;
-  // The property pages LeftList and RightList are registered with the
-  // library but not yet creatable.
-  return nullptr;
-}
 
 HRESULT get_class_object(REFCLSID clsid, REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   for (const ClassInfo& info : class_list()) {
     if (guid_from_string(info.clsid) != clsid) continue;
-    CreateFunction create = creator_of(info);
-    if (!create) return CLASS_E_CLASSNOTAVAILABLE;
-    auto* factory = new (std::nothrow) ClassFactory(create);
+    const ServerClass* server_class = find_server_class(info.name);
+    if (!server_class) return CLASS_E_CLASSNOTAVAILABLE;
+    auto* factory = new (std::nothrow) ClassFactory(*server_class);
     if (!factory) return E_OUTOFMEMORY;
     HRESULT hr = factory->QueryInterface(iid, out);
     factory->Release();

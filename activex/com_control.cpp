@@ -33,12 +33,30 @@ LONG pixels_to_himetric(LONG v, bool horizontal) {
 
 }  // namespace
 
-ComControl::ComControl(const ClassInfo& info)
+// Tells the object when a client changes the font object it got from a Font
+// property (ctl.Font.Size = 12).
+class FontSink final : public SingleInterface<IPropertyNotifySink> {
+ public:
+  explicit FontSink(ComControl* owner) : owner_(owner) {}
+  void detach() { owner_ = nullptr; }
+
+  HRESULT STDMETHODCALLTYPE OnChanged(DISPID) override {
+    if (owner_) owner_->font_object_changed();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
+
+ private:
+  ComControl* owner_;
+};
+
+ComControl::ComControl(const ClassInfo& info, const MemberTable& members)
     : info_(info),
+      members_(members),
       clsid_(guid_from_string(info.clsid)),
       default_iid_(guid_from_string(info.default_iid)),
       event_iid_(info.event_iid ? guid_from_string(info.event_iid) : GUID_NULL),
-      prog_id_(u"QuorralSet." + std::u16string(info.name)) {
+      prog_id_(prog_id(info)) {
   add_module_ref();
   if (SUCCEEDED(type_info(default_iid_, dispatch_info_.put()))) {
     // A dual interface's dispatch view refers to its vtable view as -1.
@@ -46,7 +64,7 @@ ComControl::ComControl(const ClassInfo& info)
     if (SUCCEEDED(dispatch_info_->GetRefTypeOfImplType(-1, &ref)))
       dispatch_info_->GetRefTypeInfo(ref, interface_info_.put());
     if (!interface_info_) interface_info_ = dispatch_info_;
-    read_arg_counts();
+    read_members();
   }
   if (event_iid_ != GUID_NULL)
     events_ = std::make_unique<ConnectionPoint>(this, event_iid_, IID_IDispatch);
@@ -55,6 +73,7 @@ ComControl::ComControl(const ClassInfo& info)
 }
 
 ComControl::~ComControl() {
+  drop_font_object();
   // The control reports to this host until its last moment.
   control_.reset();
   release_module_ref();
@@ -534,7 +553,7 @@ HRESULT ComControl::InterfaceSupportsErrorInfo(REFIID iid) {
 
 // IDispatch
 
-void ComControl::read_arg_counts() {
+void ComControl::read_members() {
   TYPEATTR* attr = nullptr;
   if (FAILED(interface_info_->GetTypeAttr(&attr))) return;
   const WORD functions = attr->cFuncs;
@@ -550,9 +569,103 @@ void ComControl::read_arg_counts() {
       if (!(flags & PARAMFLAG_FOPT)) count.fewest = count.most;
     }
     if (func->cParamsOpt == -1) count.most = UINT_MAX;
+    BSTR name = nullptr;
+    if (SUCCEEDED(interface_info_->GetDocumentation(func->memid, &name, nullptr, nullptr, nullptr))) {
+      if (const MemberRow* row = members_.find(from_bstr(name))) rows_[func->memid] = row;
+      SysFreeString(name);
+    }
     interface_info_->ReleaseFuncDesc(func);
     arg_counts_.push_back(count);
   }
+}
+
+Variant ComControl::run_member(DISPID id, WORD kind, std::span<const Variant> args) {
+  auto it = rows_.find(id);
+  if (it == rows_.end()) throw ComFailure{DISP_E_MEMBERNOTFOUND};
+  const MemberRow& row = *it->second;
+  if ((kind & DISPATCH_PROPERTYGET) && row.get) return row.get(*control_, args);
+  if ((kind & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) && row.put && !args.empty()) {
+    row.put(*control_, args.first(args.size() - 1), args.back());
+    return Variant();
+  }
+  if ((kind & DISPATCH_METHOD) && row.call) return row.call(*control_, args);
+  throw ComFailure{DISP_E_MEMBERNOTFOUND};
+}
+
+Variant ComControl::in_value(const VARIANT& v) { return from_variant(v); }
+
+Variant ComControl::in_value(IFontDisp* v) {
+  // Assigning no object to an object property: the runtime's "object required".
+  if (!v) throw RuntimeError(kErrObjectRequired);
+  return Variant(make_font(font_desc_of(v)));
+}
+
+void ComControl::store_out(DISPID, const Variant& v, BSTR* out) {
+  BSTR text = make_bstr(v.to_text());
+  if (!text) throw std::bad_alloc();
+  *out = text;
+}
+
+void ComControl::store_out(DISPID, const Variant& v, VARIANT* out) { to_variant(v, out); }
+
+void ComControl::store_out(DISPID id, const Variant& v, IFontDisp** out) {
+  FontRef font = v.to_font();
+  if (!font) return;
+  *out = font_object(id, font);
+  (*out)->AddRef();
+}
+
+void ComControl::drop_font_object() {
+  if (font_object_ && font_sink_) {
+    ComPtr<IConnectionPointContainer> cpc =
+        font_object_.as<IConnectionPointContainer>(IID_IConnectionPointContainer);
+    ComPtr<IConnectionPoint> cp;
+    if (cpc && SUCCEEDED(cpc->FindConnectionPoint(IID_IPropertyNotifySink, cp.put())))
+      cp->Unadvise(font_cookie_);
+  }
+  if (font_sink_) {
+    font_sink_->detach();
+    font_sink_->Release();
+    font_sink_ = nullptr;
+  }
+  font_object_.reset();
+  font_ref_.reset();
+  font_cookie_ = 0;
+  font_dispid_ = DISPID_UNKNOWN;
+}
+
+IFontDisp* ComControl::font_object(DISPID id, const FontRef& font) {
+  if (id != font_dispid_ || font != font_ref_ || !font_object_ ||
+      font_desc_of(font_object_.get()) != font->desc()) {
+    drop_font_object();
+    IFontDisp* created = create_font_object(font->desc());
+    if (!created) throw ComFailure{E_OUTOFMEMORY};
+    font_object_ = ComPtr<IFontDisp>(created);
+    created->Release();
+    font_ref_ = font;
+    font_dispid_ = id;
+    font_sink_ = new FontSink(this);
+    ComPtr<IConnectionPointContainer> cpc =
+        font_object_.as<IConnectionPointContainer>(IID_IConnectionPointContainer);
+    ComPtr<IConnectionPoint> cp;
+    if (cpc && SUCCEEDED(cpc->FindConnectionPoint(IID_IPropertyNotifySink, cp.put())))
+      cp->Advise(font_sink_, &font_cookie_);
+  }
+  return font_object_.get();
+}
+
+void ComControl::font_object_changed() {
+  if (!font_object_ || !font_ref_) return;
+  FontRef font = font_ref_;
+  const DISPID id = font_dispid_;
+  call([&] {
+    font->desc() = font_desc_of(font_object_.get());
+    const Variant value(font);
+    run_member(id, DISPATCH_PROPERTYPUTREF, std::span<const Variant>(&value, 1));
+    // The setter may have taken a copy; keep the object as the face of
+    // whatever the control holds now.
+    font_ref_ = run_member(id, DISPATCH_PROPERTYGET, {}).to_font();
+  });
 }
 
 HRESULT ComControl::dispatch_type_info_count(UINT* count) {
@@ -634,10 +747,11 @@ bool ComControl::user_mode() {
 DISPID ComControl::dispid_of(std::u16string_view key) {
   auto it = dispids_.find(key);
   if (it != dispids_.end()) return it->second;
+  // A change is announced under the member's store key; the host hears of
+  // it under the member's dispatch id.
   DISPID id = DISPID_UNKNOWN;
-  std::u16string name(property_for_store_key(key));
-  LPOLESTR names[] = {const_cast<LPOLESTR>(wide(name))};
-  if (dispatch_info_) DispGetIDsOfNames(dispatch_info_.get(), names, 1, &id);
+  for (const auto& [member_id, row] : rows_)
+    if (row->key() == key || (id == DISPID_UNKNOWN && row->name == key)) id = member_id;
   dispids_.emplace(std::u16string(key), id);
   return id;
 }

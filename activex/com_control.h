@@ -9,7 +9,10 @@
 #include <olectl.h>
 #include <ocidl.h>
 
+#include <array>
 #include <map>
+#include <span>
+#include <type_traits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +20,7 @@
 #include "com_util.h"
 #include "connection_point.h"
 #include "error_info.h"
+#include "member_table.h"
 #include "library/class_list.h"
 #include "library/control.h"
 #include "library/host.h"
@@ -38,7 +42,8 @@ class ComControl : public IOleObject,
                    public ISupportErrorInfo,
                    private Host {
  public:
-  explicit ComControl(const ClassInfo& info);
+  // The object of class `info` whose members are `members`.
+  ComControl(const ClassInfo& info, const MemberTable& members);
   virtual ~ComControl();
   ComControl(const ComControl&) = delete;
   ComControl& operator=(const ComControl&) = delete;
@@ -146,14 +151,29 @@ class ComControl : public IOleObject,
 
   // The binding's default dual interface.
   virtual IDispatch* dispatch() = 0;
-  // The public property behind a store key (where they differ).
-  virtual std::u16string_view property_for_store_key(std::u16string_view key) { return key; }
 
   // Runs a member of the default interface: runtime errors become HRESULTs
   // with error information.
   template <class Body>
   HRESULT call(Body&& body) {
     return guarded(prog_id_, default_iid_, std::forward<Body>(body));
+  }
+
+  // The early-bound entry to a member: runs the member's row with the
+  // caller's arguments and writes its result to `out` (no_result for none).
+  struct NoResult {};
+  static constexpr NoResult* no_result = nullptr;
+  template <class Out, class... In>
+  HRESULT invoke_member(DISPID id, WORD kind, Out* out, In... in) {
+    if constexpr (!std::is_same_v<Out, NoResult>) {
+      if (!out) return E_POINTER;
+      clear_out(out);
+    }
+    return call([&] {
+      std::array<Variant, sizeof...(In)> args{in_value(in)...};
+      Variant result = run_member(id, kind, std::span<const Variant>(args.data(), args.size()));
+      if constexpr (!std::is_same_v<Out, NoResult>) store_out(id, result, out);
+    });
   }
 
   // IDispatch through the type library, for the binding to forward to.
@@ -170,8 +190,51 @@ class ComControl : public IOleObject,
   void property_changed(std::u16string_view name) override;
   void raise_event(int dispid, std::vector<Variant*> args) override;
 
-  // Fills arg_counts_ from the default interface's members.
-  void read_arg_counts();
+  // Fills arg_counts_ and the rows' dispatch ids from the default
+  // interface's members.
+  void read_members();
+  // Runs member `id` as `kind` (DISPATCH_PROPERTYGET ...) through its row.
+  Variant run_member(DISPID id, WORD kind, std::span<const Variant> args);
+
+  // The caller's values as the library's, and the library's back into the
+  // caller's out-parameters.
+  static Variant in_value(short v) { return Variant(int16_t(v)); }
+  static Variant in_value(LONG v) { return Variant(int32_t(v)); }
+  static Variant in_value(ULONG v) { return Variant(int32_t(v)); }  // OLE_COLOR
+  static Variant in_value(float v) { return Variant(v); }
+  static Variant in_value(double v) { return Variant(v); }
+  static Variant in_value(BSTR v) { return Variant(from_bstr(v)); }
+  static Variant in_value(const VARIANT& v);
+  static Variant in_value(IFontDisp* v);
+  template <class E>
+    requires std::is_enum_v<E>
+  static Variant in_value(E v) { return Variant(int32_t(v)); }
+  template <class T>
+  static void clear_out(T* out) {
+    if constexpr (std::is_same_v<T, VARIANT>) VariantInit(out);
+    else *out = T{};
+  }
+  void store_out(DISPID, const Variant& v, short* out) { *out = v.to_integer(); }
+  void store_out(DISPID, const Variant& v, LONG* out) { *out = v.to_long(); }
+  void store_out(DISPID, const Variant& v, ULONG* out) { *out = ULONG(uint32_t(v.to_long())); }
+  void store_out(DISPID, const Variant& v, float* out) { *out = v.to_single(); }
+  void store_out(DISPID, const Variant& v, double* out) { *out = v.to_double(); }
+  void store_out(DISPID, const Variant& v, BSTR* out);
+  void store_out(DISPID, const Variant& v, VARIANT* out);
+  void store_out(DISPID id, const Variant& v, IFontDisp** out);
+  template <class E>
+    requires std::is_enum_v<E>
+  void store_out(DISPID, const Variant& v, E* out) { *out = E(v.to_long()); }
+
+  // The platform font object standing for the font a Font property gave,
+  // kept while the property holds that font so that changes made through
+  // it (ctl.Font.Size = 12) reach the control.
+  IFontDisp* font_object(DISPID id, const FontRef& font);
+  void drop_font_object();
+ public:
+  // A change made through the font object handed out.
+  void font_object_changed();
+ private:
   HRESULT in_place_activate(bool ui_activate);
   HRESULT ambient(DISPID id, VARIANT* out);
   DISPID dispid_of(std::u16string_view key);
@@ -183,6 +246,9 @@ class ComControl : public IOleObject,
 
   LONG refs_ = 0;
   const ClassInfo& info_;
+  const MemberTable& members_;
+  // The rows by dispatch id, from the type library.
+  std::map<DISPID, const MemberRow*> rows_;
   CLSID clsid_;
   IID default_iid_;
   IID event_iid_;
@@ -221,6 +287,12 @@ class ComControl : public IOleObject,
 
   std::unique_ptr<ConnectionPoint> events_;
   std::unique_ptr<ConnectionPoint> property_notify_;
+
+  DISPID font_dispid_ = DISPID_UNKNOWN;  // the property font_object_ stands for
+  FontRef font_ref_;                     // the control's font that font_object_ shows
+  ComPtr<IFontDisp> font_object_;
+  class FontSink* font_sink_ = nullptr;
+  DWORD font_cookie_ = 0;
 };
 
 }  // namespace qs::activex

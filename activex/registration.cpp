@@ -24,9 +24,6 @@ constexpr char16_t kControlCategory[] = u"{40FC6ED4-2438-11CF-A3DB-080036F12502}
 
 std::u16string ascii(const char* s) { return std::u16string(s, s + strlen(s)); }
 
-std::u16string prog_id(const ClassInfo& info) {
-  return u"QuorralSet." + std::u16string(info.name);
-}
 
 class Registry {
  public:

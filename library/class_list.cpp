@@ -42,4 +42,8 @@ const ClassInfo* find_class(std::u16string_view name) {
   return nullptr;
 }
 
+std::u16string prog_id(const ClassInfo& info) {
+  return std::u16string(kLibraryName) + u"." + std::u16string(info.name);
+}
+
 }  // namespace qs

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -38,5 +39,7 @@ constexpr int kVersionRevision = 0;
 const std::vector<ClassInfo>& class_list();
 // The class of that name, or nullptr.
 const ClassInfo* find_class(std::u16string_view name);
+// The version-independent programmatic name: "QuorralSet.<Class>".
+std::u16string prog_id(const ClassInfo& info);
 
 }  // namespace qs
