@@ -4,6 +4,7 @@
 #include <new>
 
 #include "com_property_bag.h"
+#include "platform/win32/win32_gdi.h"
 #include "property_stream.h"
 #include "server_module.h"
 #include "variant_convert.h"
@@ -18,17 +19,11 @@ constexpr CLSID kStockFontPage = {0x7EBDAAE0, 0x8120, 0x11CF,
                                   {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
 constexpr wchar_t kContentsStream[] = L"Contents";
 
-int pixels_per_inch(bool horizontal) {
-  HDC screen = GetDC(nullptr);
-  int ppi = GetDeviceCaps(screen, horizontal ? LOGPIXELSX : LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return ppi > 0 ? ppi : 96;
-}
 LONG himetric_to_pixels(LONG v, bool horizontal) {
-  return MulDiv(v, pixels_per_inch(horizontal), 2540);
+  return MulDiv(v, win32::screen_dpi(horizontal), 2540);
 }
 LONG pixels_to_himetric(LONG v, bool horizontal) {
-  return MulDiv(v, 2540, pixels_per_inch(horizontal));
+  return MulDiv(v, 2540, win32::screen_dpi(horizontal));
 }
 
 }  // namespace

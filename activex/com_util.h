@@ -7,18 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32/win32_text.h"
+
 namespace qs::activex {
 
-// The platform's wide text as the library's UTF-16 text (and back).
-inline const wchar_t* wide(const std::u16string& s) {
-  return reinterpret_cast<const wchar_t*>(s.c_str());
-}
-inline std::u16string from_wide(const wchar_t* s) {
-  return s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : std::u16string();
-}
-inline std::u16string from_wide(const wchar_t* s, size_t n) {
-  return std::u16string(reinterpret_cast<const char16_t*>(s), n);
-}
+using win32::from_wide;
+using win32::wide;
 // A new BSTR holding the text.
 inline BSTR make_bstr(std::u16string_view s) {
   return SysAllocStringLen(reinterpret_cast<const wchar_t*>(s.data()), UINT(s.size()));

@@ -19,6 +19,13 @@ int twips_to_pixels_y(float twips) {
   return static_cast<int>(std::lrint(twips / twips_per_pixel_y()));
 }
 
+int screen_dpi(bool horizontal) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, horizontal ? LOGPIXELSX : LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
 FontHandle::~FontHandle() {
   if (handle_ != nullptr) DeleteObject(handle_);
 }
@@ -26,9 +33,7 @@ FontHandle::~FontHandle() {
 HFONT FontHandle::get(const FontRef& font) {
   const FontDesc desc = font ? font->desc() : default_font_desc();
   if (handle_ != nullptr && desc == desc_) return handle_;
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const int dpi = screen_dpi(false);
   LOGFONTW lf{};
   lf.lfHeight = -static_cast<LONG>(std::lrint(desc.size * dpi / 72.0));
   lf.lfWeight = desc.weight;

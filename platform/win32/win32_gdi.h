@@ -8,6 +8,7 @@
 
 #include "core/color.h"
 #include "core/font.h"
+#include "platform/win32/win32_text.h"
 
 namespace qs::win32 {
 
@@ -18,13 +19,9 @@ COLORREF color_ref(OleColor color);
 int twips_to_pixels_x(float twips);
 int twips_to_pixels_y(float twips);
 
-// The text as the wide string the W functions take.
-inline const wchar_t* wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-inline std::u16string from_wide(const wchar_t* text, size_t length) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text), length);
-}
+// The screen's pixels per logical inch, across or down (96 where the
+// screen does not say).
+int screen_dpi(bool horizontal);
 
 // A GDI font made from a font object's description, remade when the
 // description changes (font objects are shared and mutable).

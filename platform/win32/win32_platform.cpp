@@ -1,4 +1,5 @@
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_gdi.h"
 
 #include <string>
 #include <vector>
@@ -20,11 +21,8 @@ struct Win32Platform::State {
 
 namespace {
 
-float twips_per_pixel(int caps) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, caps);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? 1440.0f / static_cast<float>(dpi) : 15.0f;
+float twips_per_pixel(bool horizontal) {
+  return 1440.0f / static_cast<float>(screen_dpi(horizontal));
 }
 
 const wchar_t* parking_class() {
@@ -73,12 +71,12 @@ void unregister_window_classes() {
 }
 
 float twips_per_pixel_x() {
-  static const float value = twips_per_pixel(LOGPIXELSX);
+  static const float value = twips_per_pixel(true);
   return value;
 }
 
 float twips_per_pixel_y() {
-  static const float value = twips_per_pixel(LOGPIXELSY);
+  static const float value = twips_per_pixel(false);
   return value;
 }
 
