@@ -1,5 +1,6 @@
 #include "library/control.h"
 
+#include "core/skip_on_failure.h"
 #include "library/about_form.h"
 
 namespace qs {
@@ -10,6 +11,16 @@ Control::Control(std::unique_ptr<Surface> surface, Host& host)
 }
 
 Control::~Control() { surface_->on_resize = nullptr; }
+
+void Control::raise_mouse_event(int dispid, MouseReport& report) {
+  Variant button(report.button), shift(report.shift), x(report.x), y(report.y);
+  raise_event(dispid, {&button, &shift, &x, &y});
+  SkipOnFailure s;
+  s.step([&] { report.button = button.to_integer(); });
+  s.step([&] { report.shift = shift.to_integer(); });
+  s.step([&] { report.x = x.to_single(); });
+  s.step([&] { report.y = y.to_single(); });
+}
 
 void Control::ShowAboutBox() { show_about_box(surface_->platform()); }
 

@@ -44,6 +44,10 @@ class Control {
   void raise_event(int dispid, std::vector<Variant*> args = {}) {
     host_.raise_event(dispid, std::move(args));
   }
+  // Raises a mouse event (Button, Shift, X, Y) from a child's notification,
+  // passing its arguments by reference: the host's changes come back into
+  // the report as far as they fit its kinds.
+  void raise_mouse_event(int dispid, MouseReport& report);
 
  private:
   std::unique_ptr<Surface> surface_;

@@ -18,6 +18,23 @@ class Driver {
 
   // Presses and releases the left mouse button on an element.
   virtual void click(Element& element) = 0;
+  // Double-clicks the centre of an element: press, release, press, release.
+  virtual void double_click(Element& element) = 0;
+  // Mouse input at a point given in an element's own coordinates (twips
+  // from its top-left corner). It goes where the platform routes that
+  // point: to a windowed element's own window; for a windowless element, to
+  // whatever lies topmost at that point of its container; while a press
+  // holds the mouse, to the element that took the press. `button` is one
+  // MouseButton; for a move, the buttons held. `shift` is ShiftKey flags.
+  virtual void mouse_down(Element& element, float x, float y, int16_t button = kLeftButton,
+                          int16_t shift = 0) = 0;
+  virtual void mouse_up(Element& element, float x, float y, int16_t button = kLeftButton,
+                        int16_t shift = 0) = 0;
+  virtual void mouse_move(Element& element, float x, float y, int16_t buttons = 0,
+                          int16_t shift = 0) = 0;
+  // Presses and releases a key (a virtual key code) with the element's
+  // window holding the focus (a windowless element's container).
+  virtual void press_key(Element& element, int16_t key_code) = 0;
   // Clicks the item at index (selecting it).
   virtual void click_item(ListBox& list, int index) = 0;
   // Double-clicks the item at index: a click, then a double-click.

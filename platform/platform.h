@@ -90,8 +90,50 @@ class CommandButton : public Element {
 
 enum class Alignment : int16_t { kLeft = 0, kRight = 1, kCenter = 2 };
 
-// A windowless text label.
-class Label : public Element {
+// Mouse buttons and shift keys as the runtime numbers them in its mouse events.
+enum MouseButton : int16_t { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+enum ShiftKey : int16_t { kShiftKey = 1, kCtrlKey = 2, kAltKey = 4 };
+
+// One mouse notification: the button that went down or up (for a move, the
+// buttons held), the shift keys held, and the point in the reporting
+// element's own coordinates (twips from its top-left corner). Handlers take
+// it by reference, as the runtime's mouse events take their arguments.
+struct MouseReport {
+  int16_t button = 0;
+  int16_t shift = 0;
+  float x = 0;
+  float y = 0;
+};
+
+// What an element that takes the mouse reports. A press captures the mouse
+// for the element until that button is released, so the move and release
+// notifications of a press go to it wherever the mouse is. A click is a
+// press and release of the left button over the element, reported after
+// the release; the second press of a double click reports a double click
+// instead of a press, and its release reports no click.
+class MouseSource {
+ public:
+  virtual ~MouseSource() = default;
+
+  std::function<void(MouseReport&)> on_mouse_down;
+  std::function<void(MouseReport&)> on_mouse_move;
+  std::function<void(MouseReport&)> on_mouse_up;
+  std::function<void()> on_click;
+  std::function<void()> on_dbl_click;
+};
+
+// A picture box: a plain child window that fills itself with its back
+// colour (button face at first) and takes the mouse.
+class PictureBox : public Element, public MouseSource {
+ public:
+  virtual OleColor back_color() const = 0;
+  virtual void set_back_color(OleColor color) = 0;
+};
+
+// A windowless text label. It takes the mouse anywhere inside its rectangle
+// (transparent parts included) where no later label and no window lies over
+// it; a disabled label passes the mouse to its container.
+class Label : public Element, public MouseSource {
  public:
   virtual std::u16string caption() const = 0;
   virtual void set_caption(const std::u16string& caption) = 0;
@@ -104,8 +146,6 @@ class Label : public Element {
   virtual void set_back_style(int16_t style) = 0;
   virtual Alignment alignment() const = 0;
   virtual void set_alignment(Alignment alignment) = 0;
-
-  std::function<void()> on_click;
 };
 
 // What surfaces and forms share: they hold child elements and have an
@@ -122,6 +162,7 @@ class Container {
   virtual ListBox& create_list_box(const std::u16string& name) = 0;
   virtual CommandButton& create_command_button(const std::u16string& name) = 0;
   virtual Label& create_label(const std::u16string& name) = 0;
+  virtual PictureBox& create_picture_box(const std::u16string& name) = 0;
   // The child element of that name, or null. Every platform implements this
   // (headless and Win32 alike): tests and forms look elements up by name.
   virtual Element* find(const std::u16string& name) = 0;
@@ -137,7 +178,7 @@ class Container {
   virtual FontRef font() const = 0;
   virtual void set_font(FontRef font) = 0;
 
-  // Repaints at once.
+  // Repaints the container and its elements at once.
   virtual void refresh() = 0;
 };
 

@@ -6,6 +6,7 @@
 #include "platform/headless/headless_command_button.h"
 #include "platform/headless/headless_label.h"
 #include "platform/headless/headless_list_box.h"
+#include "platform/headless/headless_picture_box.h"
 #include "platform/headless/headless_platform.h"
 
 namespace qs {
@@ -35,6 +36,11 @@ CommandButton& HeadlessContainer::add_command_button(const std::u16string& name)
 Label& HeadlessContainer::add_label(const std::u16string& name) {
   int tab = static_cast<int>(elements_.size());
   return adopt(std::make_unique<HeadlessLabel>(*this, name, tab));
+}
+
+PictureBox& HeadlessContainer::add_picture_box(const std::u16string& name) {
+  int tab = static_cast<int>(elements_.size());
+  return adopt(std::make_unique<HeadlessPictureBox>(*this, name, tab));
 }
 
 std::vector<Element*> HeadlessContainer::stacking_order() const {

@@ -46,6 +46,7 @@ class HeadlessContainer {
   ListBox& add_list_box(const std::u16string& name);
   CommandButton& add_command_button(const std::u16string& name);
   Label& add_label(const std::u16string& name);
+  PictureBox& add_picture_box(const std::u16string& name);
 
   // Sets the inner size; a negative size fails with 380.
   void set_scale_size(float width, float height);
@@ -78,6 +79,9 @@ class HeadlessContainerOf : public Interface, public HeadlessContainer {
     return add_command_button(name);
   }
   Label& create_label(const std::u16string& name) override { return add_label(name); }
+  PictureBox& create_picture_box(const std::u16string& name) override {
+    return add_picture_box(name);
+  }
   Element* find(const std::u16string& name) override { return find_element(name); }
 
   float scale_width() const override { return scale_width_; }

@@ -16,31 +16,131 @@ HeadlessContainer& headless(Container& container) {
   return *c;
 }
 
+const HeadlessNode& node_of(const Element& element) {
+  auto* node = dynamic_cast<const HeadlessNode*>(&element);
+  if (node == nullptr) throw std::invalid_argument("not an element of the headless platform");
+  return *node;
+}
+
 // Runs a handler from a copy, so a handler that replaces itself keeps running.
 void fire(const std::function<void()>& handler) {
   auto copy = handler;
   if (copy) copy();
 }
 
+void fire(const std::function<void(MouseReport&)>& handler, MouseReport report) {
+  auto copy = handler;
+  if (copy) copy(report);
+}
+
+bool inside(const Element& element, float x, float y) {
+  Bounds b = element.bounds();
+  return x >= 0 && x < b.width && y >= 0 && y < b.height;
+}
+
 }  // namespace
 
 bool HeadlessDriver::reachable(const Element& element) {
-  auto* node = dynamic_cast<const HeadlessNode*>(&element);
-  if (node == nullptr) throw std::invalid_argument("not an element of the headless platform");
-  return element.visible() && element.enabled() && node->parent().accepts_input();
+  return element.visible() && element.enabled() && node_of(element).parent().accepts_input();
+}
+
+HeadlessDriver::Aim HeadlessDriver::aim(Element& element, float x, float y,
+                                        bool follow_capture) const {
+  const HeadlessContainer& parent = node_of(element).parent();
+  Bounds b = element.bounds();
+  float cx = b.left + x;
+  float cy = b.top + y;
+  // A captured element takes everything, in its own coordinates.
+  if (follow_capture && captured_ != nullptr && &node_of(*captured_).parent() == &parent) {
+    Bounds c = captured_->bounds();
+    return {captured_, cx - c.left, cy - c.top};
+  }
+  if (!element.windowless()) return {&element, x, y};
+  Element* hit = parent.element_at(cx, cy);
+  if (hit == nullptr) return {};
+  Bounds h = hit->bounds();
+  return {hit, cx - h.left, cy - h.top};
+}
+
+void HeadlessDriver::mouse_down(Element& element, float x, float y, int16_t button,
+                                int16_t shift) {
+  Aim a = aim(element, x, y);
+  auto* source = dynamic_cast<MouseSource*>(a.target);
+  if (source == nullptr || !reachable(*a.target)) return;
+  if (captured_ == nullptr) {
+    captured_ = a.target;
+    captured_button_ = button;
+    captured_by_double_ = false;
+  }
+  fire(source->on_mouse_down, MouseReport{button, shift, a.x, a.y});
+}
+
+void HeadlessDriver::mouse_move(Element& element, float x, float y, int16_t buttons,
+                                int16_t shift) {
+  Aim a = aim(element, x, y);
+  auto* source = dynamic_cast<MouseSource*>(a.target);
+  if (source == nullptr || !reachable(*a.target)) return;
+  fire(source->on_mouse_move, MouseReport{buttons, shift, a.x, a.y});
+}
+
+void HeadlessDriver::mouse_up(Element& element, float x, float y, int16_t button, int16_t shift) {
+  Aim a = aim(element, x, y);
+  auto* source = dynamic_cast<MouseSource*>(a.target);
+  bool ends_press = captured_ != nullptr && a.target == captured_ && button == captured_button_;
+  bool clicks = false;
+  if (ends_press) {
+    // A click needs the release over the pressed element, not under another.
+    Aim under = aim(element, x, y, false);
+    clicks = button == kLeftButton && !captured_by_double_ && under.target == captured_ &&
+             inside(*under.target, under.x, under.y);
+    captured_ = nullptr;
+  }
+  if (source == nullptr || !reachable(*a.target)) return;
+  fire(source->on_mouse_up, MouseReport{button, shift, a.x, a.y});
+  if (clicks && reachable(*a.target)) fire(source->on_click);
+}
+
+void HeadlessDriver::press(Element& element, float x, float y, int16_t button, int16_t shift,
+                           bool second) {
+  if (!second) {
+    mouse_down(element, x, y, button, shift);
+  } else {
+    Aim a = aim(element, x, y);
+    auto* source = dynamic_cast<MouseSource*>(a.target);
+    if (source != nullptr && reachable(*a.target)) {
+      if (captured_ == nullptr) {
+        captured_ = a.target;
+        captured_button_ = button;
+        captured_by_double_ = true;
+      }
+      fire(source->on_dbl_click);
+    }
+  }
+  mouse_up(element, x, y, button, shift);
 }
 
 void HeadlessDriver::click(Element& element) {
   if (dynamic_cast<ListBox*>(&element) != nullptr) {
     throw std::invalid_argument("click_item selects an item of a list box");
   }
-  if (!reachable(element)) return;
-  if (auto* label = dynamic_cast<Label*>(&element)) {
-    fire(label->on_click);
-  } else if (auto* button = dynamic_cast<CommandButton*>(&element)) {
-    fire(button->on_click);
+  if (auto* button = dynamic_cast<CommandButton*>(&element)) {
+    if (reachable(element)) fire(button->on_click);
+    return;
   }
+  Bounds b = element.bounds();
+  press(element, b.width / 2, b.height / 2, kLeftButton, 0, false);
 }
+
+void HeadlessDriver::double_click(Element& element) {
+  if (dynamic_cast<MouseSource*>(&element) == nullptr) {
+    throw std::invalid_argument("double_click: the element takes no mouse input");
+  }
+  Bounds b = element.bounds();
+  press(element, b.width / 2, b.height / 2, kLeftButton, 0, false);
+  press(element, b.width / 2, b.height / 2, kLeftButton, 0, true);
+}
+
+void HeadlessDriver::press_key(Element& element, int16_t) { node_of(element); }
 
 void HeadlessDriver::click_item(ListBox& list, int index) {
   if (index < 0 || index >= list.list_count()) {

@@ -1,5 +1,6 @@
 // What every in-memory element keeps: its name, place, flags, tab index and
-// font, and the container it lives in.
+// font (the default font object at first, as the platform's elements have),
+// and the container it lives in.
 #pragma once
 
 #include <optional>
@@ -34,7 +35,8 @@ class HeadlessElement : public Interface, public HeadlessNode {
       : HeadlessNode(parent),
         name_(std::move(name)),
         windowless_(windowless),
-        tab_index_(tab_index) {}
+        tab_index_(tab_index),
+        font_(make_font(default_font_desc())) {}
 
   const std::u16string& name() const override { return name_; }
   bool windowless() const override { return windowless_; }

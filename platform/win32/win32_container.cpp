@@ -6,6 +6,7 @@
 #include "platform/win32/win32_command_button.h"
 #include "platform/win32/win32_label.h"
 #include "platform/win32/win32_list_box.h"
+#include "platform/win32/win32_picture_box.h"
 #include "platform/win32/win32_platform.h"
 
 namespace qs::win32 {
@@ -62,8 +63,8 @@ void ContainerWindow::destroy() {
   // elements out of the list first so no half-destroyed one is looked at.
   std::vector<std::unique_ptr<Element>> doomed;
   doomed.swap(elements_);
+  mouse_.forget();
   doomed.clear();
-  pressed_label_ = nullptr;
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   DestroyWindow(hwnd_);
   hwnd_ = nullptr;
@@ -94,6 +95,16 @@ Label& ContainerWindow::add_label(const std::u16string& name) {
   Label& label = *element;
   elements_.push_back(std::move(element));
   return label;
+}
+
+PictureBox& ContainerWindow::add_picture_box(const std::u16string& name) {
+  check_new_name(name);
+  auto element =
+      std::make_unique<Win32PictureBox>(*this, hwnd_, name, static_cast<int>(elements_.size()));
+  PictureBox& box = *element;
+  elements_.push_back(std::move(element));
+  order_tabs();
+  return box;
 }
 
 void ContainerWindow::check_new_name(const std::u16string& name) const {
@@ -202,6 +213,14 @@ void ContainerWindow::on_command(HWND child, WORD code) {
 }
 
 LRESULT ContainerWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  const auto topmost_label = [this](POINT p) {
+    // A disabled label keeps the mouse from the labels below it.
+    Win32Label* label = label_at(p);
+    if (label == nullptr || !label->enabled()) return MouseAim{};
+    const Bounds b = label->bounds();
+    return MouseAim{label, b.left, b.top};
+  };
+  if (mouse_.handle(hwnd_, message, wparam, lparam, topmost_label)) return 0;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
@@ -217,17 +236,6 @@ LRESULT ContainerWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       if (lparam != 0) on_command(reinterpret_cast<HWND>(lparam), HIWORD(wparam));
       return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      pressed_label_ = label_at(POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))});
-      return 0;
-    case WM_LBUTTONUP: {
-      Win32Label* label = label_at(POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))});
-      const bool same = label != nullptr && label == pressed_label_;
-      pressed_label_ = nullptr;
-      if (same && label->enabled() && label->on_click) label->on_click();
-      return 0;
-    }
     case WM_SETFONT:
       return 0;
     case WM_GETFONT:

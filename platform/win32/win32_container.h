@@ -1,7 +1,8 @@
 // The window behind a surface or a form: it owns the child elements, paints
-// its back colour and its windowless labels below the child windows, routes
-// the children's notifications to their elements and hit-tests labels for
-// clicks.
+// its back colour (or, transparent, what its parent shows there) and its
+// windowless labels below the child windows, earliest created first, routes
+// the children's notifications to their elements and hands the mouse to the
+// topmost label under it.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include "core/runtime_error.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_gdi.h"
+#include "platform/win32/win32_mouse.h"
 #include "platform/win32/win32_platform.h"
 
 namespace qs::win32 {
@@ -32,6 +34,7 @@ class ContainerWindow {
   ListBox& add_list_box(const std::u16string& name);
   CommandButton& add_command_button(const std::u16string& name);
   Label& add_label(const std::u16string& name);
+  PictureBox& add_picture_box(const std::u16string& name);
   const std::vector<std::unique_ptr<Element>>& elements() const { return elements_; }
 
   // The element of that name, or null.
@@ -80,7 +83,8 @@ class ContainerWindow {
   Win32Platform& platform_;
   HWND hwnd_ = nullptr;
   std::vector<std::unique_ptr<Element>> elements_;
-  Win32Label* pressed_label_ = nullptr;
+  // The mouse over the client area, for the windowless labels.
+  MouseTracker mouse_;
 
   // Refuses a second element of the same name.
   void check_new_name(const std::u16string& name) const;
@@ -98,6 +102,9 @@ class ContainerImpl : public Base, public ContainerWindow {
     return add_command_button(name);
   }
   Label& create_label(const std::u16string& name) override { return add_label(name); }
+  PictureBox& create_picture_box(const std::u16string& name) override {
+    return add_picture_box(name);
+  }
   Element* find(const std::u16string& name) override { return find_element(name); }
   float scale_width() const override { return client_width_twips(); }
   float scale_height() const override { return client_height_twips(); }

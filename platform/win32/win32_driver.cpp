@@ -37,6 +37,120 @@ bool Win32Driver::reachable(HWND window) const {
   return window != nullptr;
 }
 
+namespace {
+
+WPARAM key_state(int16_t held, int16_t shift) {
+  WPARAM w = 0;
+  if (held & kLeftButton) w |= MK_LBUTTON;
+  if (held & kRightButton) w |= MK_RBUTTON;
+  if (held & kMiddleButton) w |= MK_MBUTTON;
+  if (shift & kShiftKey) w |= MK_SHIFT;
+  if (shift & kCtrlKey) w |= MK_CONTROL;
+  return w;
+}
+
+UINT button_message(int16_t button, bool down) {
+  switch (button) {
+    case kLeftButton: return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    case kRightButton: return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    case kMiddleButton: return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+    default: throw std::invalid_argument("a mouse button is one of kLeftButton, kRightButton, kMiddleButton");
+  }
+}
+
+// Holds the Alt key down in the thread's key state for the time of a
+// message (the mouse messages carry only Shift and Ctrl).
+class AltHeld {
+ public:
+  explicit AltHeld(bool held) : held_(held) {
+    if (!held_) return;
+    GetKeyboardState(saved_);
+    BYTE state[256];
+    CopyMemory(state, saved_, sizeof state);
+    state[VK_MENU] |= 0x80;
+    SetKeyboardState(state);
+  }
+  ~AltHeld() {
+    if (held_) SetKeyboardState(saved_);
+  }
+  AltHeld(const AltHeld&) = delete;
+  AltHeld& operator=(const AltHeld&) = delete;
+
+ private:
+  bool held_;
+  BYTE saved_[256]{};
+};
+
+}  // namespace
+
+void Win32Driver::send_mouse(Element& element, float x, float y, UINT message, int16_t held,
+                             int16_t shift) {
+  ElementInfo& info = info_of(element);
+  HWND target = info.element_hwnd();
+  POINT p{};
+  if (target != nullptr) {
+    p = POINT{twips_to_pixels_x(x), twips_to_pixels_y(y)};
+  } else {
+    // A windowless element's point belongs to its container, unless a child
+    // window covers it.
+    const Bounds b = element.bounds();
+    const HWND container = info.owner().hwnd();
+    p = POINT{twips_to_pixels_x(b.left + x), twips_to_pixels_y(b.top + y)};
+    target = ChildWindowFromPointEx(container, p, CWP_SKIPINVISIBLE);
+    if (target == nullptr) target = container;
+    if (target != container) MapWindowPoints(container, target, &p, 1);
+  }
+  // A window holding the capture gets the mouse wherever it is.
+  const HWND captured = GetCapture();
+  if (captured != nullptr && captured != target &&
+      GetWindowThreadProcessId(captured, nullptr) == GetCurrentThreadId()) {
+    MapWindowPoints(target, captured, &p, 1);
+    target = captured;
+  } else if (!reachable(target)) {
+    return;
+  }
+  AltHeld alt((shift & kAltKey) != 0);
+  SendMessageW(target, message, key_state(held, shift), point_param(p));
+  platform_.rethrow_deferred();
+}
+
+void Win32Driver::mouse_down(Element& element, float x, float y, int16_t button, int16_t shift) {
+  send_mouse(element, x, y, button_message(button, true), button, shift);
+}
+
+void Win32Driver::mouse_up(Element& element, float x, float y, int16_t button, int16_t shift) {
+  send_mouse(element, x, y, button_message(button, false), 0, shift);
+}
+
+void Win32Driver::mouse_move(Element& element, float x, float y, int16_t buttons, int16_t shift) {
+  send_mouse(element, x, y, WM_MOUSEMOVE, buttons, shift);
+}
+
+void Win32Driver::double_click(Element& element) {
+  const Bounds b = element.bounds();
+  const float x = b.width / 2;
+  const float y = b.height / 2;
+  mouse_down(element, x, y);
+  mouse_up(element, x, y);
+  send_mouse(element, x, y, WM_LBUTTONDBLCLK, kLeftButton, 0);
+  mouse_up(element, x, y);
+}
+
+void Win32Driver::press_key(Element& element, int16_t key_code) {
+  ElementInfo& info = info_of(element);
+  HWND window = info.element_hwnd() != nullptr ? info.element_hwnd() : info.owner().hwnd();
+  if (!reachable(window)) return;
+  SetFocus(window);
+  const UINT scan = MapVirtualKeyW(static_cast<UINT>(key_code), MAPVK_VK_TO_VSC);
+  const LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
+  SendMessageW(window, WM_KEYDOWN, static_cast<WPARAM>(key_code), down);
+  const UINT ch = MapVirtualKeyW(static_cast<UINT>(key_code), MAPVK_VK_TO_CHAR);
+  if (ch != 0) SendMessageW(window, WM_CHAR, static_cast<WPARAM>(ch & 0xFFFF), down);
+  SendMessageW(window, WM_KEYUP, static_cast<WPARAM>(key_code),
+               down | (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31));
+  platform_.rethrow_deferred();
+}
+
 void Win32Driver::click(Element& element) {
   if (dynamic_cast<ListBox*>(&element) != nullptr) {
     throw std::invalid_argument("click_item selects an item of a list box");

@@ -12,6 +12,14 @@ class Win32Driver : public Driver {
   explicit Win32Driver(Win32Platform& platform) : platform_(platform) {}
 
   void click(Element& element) override;
+  void double_click(Element& element) override;
+  void mouse_down(Element& element, float x, float y, int16_t button = kLeftButton,
+                  int16_t shift = 0) override;
+  void mouse_up(Element& element, float x, float y, int16_t button = kLeftButton,
+                int16_t shift = 0) override;
+  void mouse_move(Element& element, float x, float y, int16_t buttons = 0,
+                  int16_t shift = 0) override;
+  void press_key(Element& element, int16_t key_code) override;
   void click_item(ListBox& list, int index) override;
   void double_click_item(ListBox& list, int index) override;
   void resize(Surface& surface, float width, float height) override;
@@ -26,6 +34,9 @@ class Win32Driver : public Driver {
   // Where an item's centre lies in the list's client area, scrolling it into
   // view first; fails when the list has no room to show it.
   POINT item_point(HWND list, int index) const;
+  // Sends one mouse message for a point of an element (twips, its own
+  // coordinates) to the window the system would route it to.
+  void send_mouse(Element& element, float x, float y, UINT message, int16_t held, int16_t shift);
 
   Win32Platform& platform_;
 };

@@ -12,6 +12,7 @@
 #include "core/runtime_error.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_gdi.h"
+#include "platform/win32/win32_platform.h"
 
 namespace qs::win32 {
 
@@ -106,11 +107,12 @@ class ElementImpl : public Base, public ElementInfo {
  protected:
   Bounds twips_bounds() const override { return bounds_; }
 
-  // Makes the element's child window (hidden until positioned by move()).
-  void create_window(HWND parent, const wchar_t* window_class, DWORD style) {
-    hwnd_ = CreateWindowExW(0, window_class, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+  // Makes the element's child window (hidden until positioned by move()),
+  // of a system class or of one this module registered.
+  void create_window(HWND parent, const wchar_t* window_class, DWORD style, DWORD ex_style = 0) {
+    hwnd_ = CreateWindowExW(ex_style, window_class, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
                             0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(sequence_ + 1)),
-                            GetModuleHandleW(nullptr), nullptr);
+                            module_instance(), nullptr);
     apply_font();
   }
 

@@ -25,6 +25,7 @@ class HeadlessDriverTest : public ::testing::Test {
 TEST_F(HeadlessDriverTest, InputReachesOnlyEnabledVisibleElementsOfAnEnabledSurface) {
   CommandButton& button = surface_->create_command_button(u"cmdAdd");
   Label& label = surface_->create_label(u"LeftCap");
+  label.move(0, 0, 2000, 225);  // the mouse reaches a label only inside it
   ListBox& list = surface_->create_list_box(u"List1");
   list.add_item(u"A");
   list.add_item(u"B");
@@ -91,6 +92,7 @@ TEST_F(HeadlessDriverTest, ResizeSetsTheInnerSizeBeforeReportingIt) {
 TEST_F(HeadlessDriverTest, ModalShowRunsTheScriptAndBlocksOtherWindows) {
   auto form = platform_.create_form(u"frmAbout");
   Label& ok = form->create_label(u"Label3");
+  ok.move(5880, 3240, 1215, 495);
   ok.on_click = [&] { form->hide(); };
   CommandButton& outside = surface_->create_command_button(u"cmdAdd");
   outside.on_click = [&] { log_.push_back("outside"); };

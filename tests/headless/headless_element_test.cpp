@@ -26,7 +26,9 @@ TEST(HeadlessElement, MoveKeepsValuesExactlyAndARefusedMoveKeepsThePlace) {
   EXPECT_EQ(error_of([&] { list.move(5, 6, -0.5f, 10); }), kErrInvalidPropertyValue);
   EXPECT_EQ(error_of([&] { list.move(5, 6, 10, -1); }), kErrInvalidPropertyValue);
   EXPECT_EQ(list.bounds(), (Bounds{0, 0, 0, 3375}));
-  EXPECT_EQ(list.font(), nullptr);
+  // Every element has a font object from the start, as the platform's do.
+  ASSERT_NE(list.font(), nullptr);
+  EXPECT_EQ(list.font()->desc(), default_font_desc());
   EXPECT_TRUE(list.visible());
   EXPECT_TRUE(list.enabled());
 }
@@ -40,7 +42,8 @@ TEST(HeadlessLabel, DefaultsAndRefusedValues) {
   EXPECT_EQ(label.back_color(), kColorButtonFace);
   EXPECT_EQ(label.fore_color(), kColorButtonText);
   EXPECT_EQ(label.alignment(), Alignment::kLeft);
-  EXPECT_EQ(label.font(), nullptr);
+  ASSERT_NE(label.font(), nullptr);
+  EXPECT_EQ(label.font()->desc(), default_font_desc());
   label.set_back_style(0);
   EXPECT_EQ(error_of([&] { label.set_back_style(2); }), kErrInvalidPropertyValue);
   EXPECT_EQ(error_of([&] { label.set_alignment(static_cast<Alignment>(3)); }),
