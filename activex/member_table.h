@@ -9,6 +9,7 @@
 // control's own functions, with the runtime's conversion errors.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -65,9 +66,15 @@ struct MemberTable {
   std::vector<EventDecl> events;
   std::vector<EnumDecl> enums;
 
+  // The row of a member; names compare as the type library compares them,
+  // without regard to case.
   const MemberRow* find(std::u16string_view name) const {
+    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
     for (const MemberRow& r : rows)
-      if (r.name == name) return &r;
+      if (r.name.size() == name.size() &&
+          std::equal(r.name.begin(), r.name.end(), name.begin(),
+                     [&](char16_t a, char16_t b) { return lower(a) == lower(b); }))
+        return &r;
     return nullptr;
   }
 };
