@@ -113,7 +113,22 @@ class Reader {
   ByteSource& source_;
 };
 
-bool font_size_fits(double points) { return std::fabs(points) <= kMaxPropertyStreamFontSize; }
+// The count of 1/10000 points a font size is written as: the count that
+// reads back as exactly this size where there is one (every size that was
+// read has one), else the nearest.
+int64_t font_size_units(double points) {
+  const double scaled = points * kFontSizeUnits;
+  if (!(std::fabs(scaled) <= double(kMaxPropertyStreamFontUnits)))
+    fail(PropertyStreamFault::kMalformed);
+  const int64_t nearest = std::llround(scaled);
+  // Two roundings (on reading, and in scaled) stay within a few counts.
+  for (int64_t step : {0, -1, 1, -2, 2, -3, 3}) {
+    const int64_t units = nearest + step;
+    if (std::llabs(units) <= kMaxPropertyStreamFontUnits && double(units) / kFontSizeUnits == points)
+      return units;
+  }
+  return nearest;
+}
 
 void check_text(const std::u16string& t) {
   if (t.size() > kMaxPropertyStreamText) fail(PropertyStreamFault::kMalformed);
@@ -126,7 +141,7 @@ void check_value(const Variant& v) {
   } else if (v.is_object()) {
     if (FontRef font = v.to_font()) {
       check_text(font->desc().name);
-      if (!font_size_fits(font->desc().size)) fail(PropertyStreamFault::kMalformed);
+      font_size_units(font->desc().size);
     } else if (v.to_picture()) {
       throw RuntimeError(kErrInvalidPropertyValue);
     }
@@ -156,7 +171,7 @@ void write_value(Writer& w, const Variant& v) {
       const FontDesc& d = font->desc();
       w.u8(kFontObject);
       w.text(d.name);
-      w.i64(int64_t(std::llround(d.size * kFontSizeUnits)));
+      w.i64(font_size_units(d.size));
       w.i16(d.weight);
       w.i16(d.charset);
       w.u8(d.italic);
@@ -186,8 +201,9 @@ Variant read_value(Reader& r) {
       FontDesc d;
       d.name = r.text();
       const int64_t units = r.i64();
+      if (units < -kMaxPropertyStreamFontUnits || units > kMaxPropertyStreamFontUnits)
+        fail(PropertyStreamFault::kMalformed);
       d.size = double(units) / kFontSizeUnits;
-      if (!font_size_fits(d.size)) fail(PropertyStreamFault::kMalformed);
       d.weight = r.i16();
       d.charset = r.i16();
       d.italic = r.u8() != 0;

@@ -19,9 +19,11 @@
 //
 // Limits, checked on reading and on writing so that whatever is written can
 // be read back: at most kMaxPropertyStreamRecords records, texts of at most
-// kMaxPropertyStreamText units, font sizes within kMaxPropertyStreamFontSize
-// points either way. A text is read in chunks, so memory grows only with the
-// data really present, never with the length a stream claims.
+// kMaxPropertyStreamText units, font sizes of at most kMaxPropertyStreamFontUnits
+// 1/10000 points either way (a size read back is exactly the size written;
+// a size between two 1/10000 points is written as the nearer). A text is
+// read in chunks, so memory grows only with the data really present, never
+// with the length a stream claims.
 #pragma once
 
 #include <cstddef>
@@ -40,9 +42,9 @@ inline constexpr uint16_t kPropertyStreamVersion = 1;
 inline constexpr uint32_t kMaxPropertyStreamRecords = 1u << 20;
 // Units of one text: its byte length fits a 32-bit count.
 inline constexpr uint32_t kMaxPropertyStreamText = 0x3FFFFFFFu;
-// Points of a font size; beyond it the size no longer survives the
-// conversion to 1/10000 points and back exactly.
-inline constexpr double kMaxPropertyStreamFontSize = 2147483647.0;
+// 1/10000 points of a font size (2^53, some 9 * 10^11 points): up to it a
+// count and the size it stands for convert to each other exactly.
+inline constexpr int64_t kMaxPropertyStreamFontUnits = int64_t{1} << 53;
 
 // What is wrong with a stream, or with a bag that cannot be written as one.
 enum class PropertyStreamFault {

@@ -121,7 +121,8 @@ TEST(PropertyStreamCodecTest, ValuesOutsideTheRuntimesRangeSurviveARoundTrip) {
                             Variant(std::numeric_limits<double>::denorm_min()),
                             Variant(int16_t{-32768}), Variant(INT32_MIN),
                             Variant(std::u16string(u"\0\xD800\r\n", 4)),
-                            Variant(make_font(FontDesc{u"", -kMaxPropertyStreamFontSize}))};
+                            Variant(make_font(FontDesc{u"", 1e-4})),
+                            Variant(make_font(FontDesc{u"", -9e11}))};
   MemoryPropertyBag bag;
   for (size_t i = 0; i < std::size(values); ++i) bag.put(utf16(std::to_string(i)), values[i]);
   // The empty key is a key like any other.
@@ -158,7 +159,7 @@ TEST(PropertyStreamCodecTest, DamagedStreamsFailWithTheirFault) {
        Builder().header(1).text(u"k").u16(8).u32(5000).u16('a').b, F::kTruncated},
       {"font size beyond the limit",
        Builder().header(1).text(u"F").u16(9).raw({1}).text(u"A")
-           .u64(uint64_t(int64_t(kMaxPropertyStreamFontSize * 10000) + 1)).b,
+           .u64(uint64_t(kMaxPropertyStreamFontUnits + 1)).b,
        F::kMalformed},
       {"font size at the most negative",
        Builder().header(1).text(u"F").u16(9).raw({1}).text(u"A").u64(uint64_t{1} << 63).b,
@@ -190,6 +191,31 @@ TEST(PropertyStreamCodecTest, EveryCutOfAGoodStreamIsTruncated) {
   expect_same_entries(bag, back);
 }
 
+TEST(PropertyStreamCodecTest, FontSizesReadBackExactly) {
+  // Every count of 1/10000 points, up to the limit, reads as a size that is
+  // written as the same count; sizes off the grid are written as the nearer.
+  const int64_t max = kMaxPropertyStreamFontUnits;
+  for (int64_t units : {int64_t{0}, int64_t{1}, int64_t{-1}, int64_t{82500}, int64_t{97501},
+                        max, -max, max - 1, -max + 1, max / 3, int64_t{123456789012345}}) {
+    SCOPED_TRACE(units);
+    const Bytes bytes =
+        Builder().header(1).text(u"F").u16(9).raw({1}).text(u"A").u64(uint64_t(units))
+            .u16(400).u16(0).raw({0, 0, 0}).b;
+    MemoryPropertyBag bag;
+    decode_property_stream(bytes, bag);
+    const Bytes again = encode_property_stream(bag);
+    MemoryPropertyBag back;
+    decode_property_stream(again, back);
+    expect_same_entries(bag, back);
+    EXPECT_EQ(encode_property_stream(back), again);
+  }
+  MemoryPropertyBag bag;
+  bag.put(u"F", Variant(make_font(FontDesc{u"A", 8.12346})));
+  MemoryPropertyBag back;
+  decode_property_stream(encode_property_stream(bag), back);
+  EXPECT_EQ(back.get(u"F").to_font()->desc().size, 8.1235);
+}
+
 TEST(PropertyStreamCodecTest, AKeyMetTwiceKeepsItsPlaceAndItsLastValue) {
   const Bytes bytes = Builder()
                           .header(3)
@@ -214,7 +240,9 @@ TEST(PropertyStreamCodecTest, BagsTheFormatCannotHoldAreRefusedBeforeAnyByte) {
   const Case cases[] = {
       {"picture", Variant(std::make_shared<Picture>(Picture{PictureType::kIcon, 1, 2, 3})),
        kErrInvalidPropertyValue},
-      {"huge font", Variant(make_font(FontDesc{u"A", 3e9})), 0},
+      {"huge font", Variant(make_font(FontDesc{u"A", 1e12})), 0},
+      {"infinite font size",
+       Variant(make_font(FontDesc{u"A", std::numeric_limits<double>::infinity()})), 0},
       {"NaN font size", Variant(make_font(FontDesc{u"A", std::nan("")})), 0},
   };
   for (const Case& c : cases) {
