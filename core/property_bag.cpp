@@ -41,7 +41,21 @@ Variant MemoryPropertyBag::get(std::u16string_view key) const {
   return at ? entries_[*at].second : Variant();
 }
 
-void MemoryPropertyBag::put(std::u16string_view key, Variant value) { store(key, value); }
+void MemoryPropertyBag::put(std::u16string_view key, Variant value) {
+  if (const size_t* at = find(key)) {
+    entries_[*at].second = std::move(value);
+    return;
+  }
+  append(std::u16string(key), std::move(value));
+}
+
+void MemoryPropertyBag::emplace(std::u16string key, Variant value) {
+  if (const size_t* at = find(key)) {
+    entries_[*at].second = std::move(value);
+    return;
+  }
+  append(std::move(key), std::move(value));
+}
 
 void MemoryPropertyBag::clear() {
   entries_.clear();
@@ -54,15 +68,13 @@ std::optional<Variant> MemoryPropertyBag::load(std::u16string_view key) {
   return entries_[*at].second;
 }
 
-void MemoryPropertyBag::store(std::u16string_view key, const Variant& value) {
-  if (const size_t* at = find(key)) {
-    entries_[*at].second = value;
-    return;
-  }
+void MemoryPropertyBag::store(std::u16string_view key, const Variant& value) { put(key, value); }
+
+void MemoryPropertyBag::append(std::u16string key, Variant value) {
   // The index first: if the entry cannot be added the two stay in step.
-  auto it = index_.emplace(std::u16string(key), entries_.size()).first;
+  auto it = index_.emplace(key, entries_.size()).first;
   try {
-    entries_.emplace_back(std::u16string(key), value);
+    entries_.emplace_back(std::move(key), std::move(value));
   } catch (...) {
     index_.erase(it);
     throw;

@@ -47,6 +47,8 @@ class MemoryPropertyBag : public PropertyBag {
   Variant get(std::u16string_view key) const;
   // Puts a value directly, bypassing the default rule (for prepared sets).
   void put(std::u16string_view key, Variant value);
+  // The same, taking over the key's storage (for loaders).
+  void emplace(std::u16string key, Variant value);
   void clear();
 
  protected:
@@ -57,6 +59,8 @@ class MemoryPropertyBag : public PropertyBag {
  private:
   // The position of a key's entry, or nullptr.
   const size_t* find(std::u16string_view key) const;
+  // Adds an entry for a key not yet held.
+  void append(std::u16string key, Variant value);
 
   std::vector<Entry> entries_;
   // Key to position in entries_.

@@ -267,7 +267,7 @@ void decode_property_stream(ByteSource& source, MemoryPropertyBag& bag) {
   if (count > kMaxPropertyStreamRecords) fail(PropertyStreamFault::kTooManyRecords);
   for (uint32_t i = 0; i < count; ++i) {
     std::u16string key = r.text();
-    bag.put(key, read_value(r));
+    bag.emplace(std::move(key), read_value(r));
   }
 }
 
