@@ -29,38 +29,66 @@ void PropertyBag::write(std::u16string_view key, const Variant& value, const Var
   store(key, value);
 }
 
-bool MemoryPropertyBag::contains(std::u16string_view key) const {
-  for (const Entry& e : entries_)
-    if (e.first == key) return true;
-  return false;
+const size_t* MemoryPropertyBag::find(std::u16string_view key) const {
+  auto it = index_.find(key);
+  return it == index_.end() ? nullptr : &it->second;
 }
+
+bool MemoryPropertyBag::contains(std::u16string_view key) const { return find(key) != nullptr; }
 
 Variant MemoryPropertyBag::get(std::u16string_view key) const {
-  for (const Entry& e : entries_)
-    if (e.first == key) return e.second;
-  return Variant();
+  const size_t* at = find(key);
+  return at ? entries_[*at].second : Variant();
 }
 
-void MemoryPropertyBag::put(std::u16string_view key, Variant value) { store(key, value); }
+void MemoryPropertyBag::put(std::u16string_view key, Variant value) {
+  if (const size_t* at = find(key)) {
+    entries_[*at].second = std::move(value);
+    return;
+  }
+  append(std::u16string(key), std::move(value));
+}
+
+void MemoryPropertyBag::emplace(std::u16string key, Variant value) {
+  if (const size_t* at = find(key)) {
+    entries_[*at].second = std::move(value);
+    return;
+  }
+  append(std::move(key), std::move(value));
+}
+
+void MemoryPropertyBag::clear() {
+  entries_.clear();
+  index_.clear();
+}
 
 std::optional<Variant> MemoryPropertyBag::load(std::u16string_view key) {
-  for (const Entry& e : entries_)
-    if (e.first == key) return e.second;
-  return std::nullopt;
+  const size_t* at = find(key);
+  if (!at) return std::nullopt;
+  return entries_[*at].second;
 }
 
-void MemoryPropertyBag::store(std::u16string_view key, const Variant& value) {
-  for (Entry& e : entries_) {
-    if (e.first == key) {
-      e.second = value;
-      return;
-    }
+void MemoryPropertyBag::store(std::u16string_view key, const Variant& value) { put(key, value); }
+
+void MemoryPropertyBag::append(std::u16string key, Variant value) {
+  // The index first: if the entry cannot be added the two stay in step.
+  auto it = index_.emplace(key, entries_.size()).first;
+  try {
+    entries_.emplace_back(std::move(key), std::move(value));
+  } catch (...) {
+    index_.erase(it);
+    throw;
   }
-  entries_.emplace_back(std::u16string(key), value);
 }
 
 void MemoryPropertyBag::erase(std::u16string_view key) {
-  std::erase_if(entries_, [&](const Entry& e) { return e.first == key; });
+  auto it = index_.find(key);
+  if (it == index_.end()) return;
+  const size_t at = it->second;
+  index_.erase(it);
+  entries_.erase(entries_.begin() + ptrdiff_t(at));
+  for (auto& [k, position] : index_)
+    if (position > at) --position;
 }
 
 }  // namespace qs

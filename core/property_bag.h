@@ -5,6 +5,7 @@
 // here once; adaptors (memory, the host's bag, streams) supply load and store.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,7 +34,9 @@ class PropertyBag {
   virtual void erase(std::u16string_view key) = 0;
 };
 
-// A bag in memory, keeping keys in the order first written.
+// A bag in memory, keeping keys in the order first written. Keys are found
+// through an ordered index, so reading or putting n keys costs O(n log n)
+// whatever the keys are; erasing a key costs O(n).
 class MemoryPropertyBag : public PropertyBag {
  public:
   using Entry = std::pair<std::u16string, Variant>;
@@ -44,7 +47,9 @@ class MemoryPropertyBag : public PropertyBag {
   Variant get(std::u16string_view key) const;
   // Puts a value directly, bypassing the default rule (for prepared sets).
   void put(std::u16string_view key, Variant value);
-  void clear() { entries_.clear(); }
+  // The same, taking over the key's storage (for loaders).
+  void emplace(std::u16string key, Variant value);
+  void clear();
 
  protected:
   std::optional<Variant> load(std::u16string_view key) override;
@@ -52,7 +57,14 @@ class MemoryPropertyBag : public PropertyBag {
   void erase(std::u16string_view key) override;
 
  private:
+  // The position of a key's entry, or nullptr.
+  const size_t* find(std::u16string_view key) const;
+  // Adds an entry for a key not yet held.
+  void append(std::u16string key, Variant value);
+
   std::vector<Entry> entries_;
+  // Key to position in entries_.
+  std::map<std::u16string, size_t, std::less<>> index_;
 };
 
 }  // namespace qs

@@ -4,7 +4,7 @@
 # is missing.
 set -euo pipefail
 
-native=(g++ cmake ninja-build googletest libgtest-dev libbenchmark-dev)
+native=(g++ cmake ninja-build googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
 windows=(wine wine32:i386 wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix mingw-w64-tools xvfb xauth
          x11-apps imagemagick xdotool x11-utils)
 

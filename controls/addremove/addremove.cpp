@@ -33,6 +33,25 @@ OleColor color_of(const Variant& v) {
   return static_cast<OleColor>(v.to_long());
 }
 
+// An orientation is kept only if the getter can give it back as a 32-bit
+// integer: a non-numeric value (a text that is no number, Null, an object, a
+// missing argument) fails with 13, and NaN, an infinity or a number outside
+// the 32-bit range with 6, as the conversion to a Long does.
+const Variant& orientation_of(const Variant& v) {
+  if (v.is_null()) throw RuntimeError(kErrTypeMismatch);
+  v.to_long();
+  return v;
+}
+
+// A list text is kept as given, except a NaN or infinite number: it has no
+// decimal form to load as a list and no value a getter or a save can hand
+// back, so it fails with 380.
+const Variant& list_text_value(const Variant& v) {
+  if (v.is_number() && !std::isfinite(v.number_value()))
+    throw RuntimeError(kErrInvalidPropertyValue);
+  return v;
+}
+
 FontRef font_of(const Variant& v) {
   FontRef font = v.to_font();
   if (!font) throw RuntimeError(kErrInvalidPropertyValue);
@@ -184,14 +203,14 @@ void AddRemove::ReadProperties(PropertyBag& bag) {
   sf.set_font(font_of(bag.read(u"Font", Variant(ambient_or_default_font(host())))));
   sf.set_back_style(bag.read(u"BackStyle", Variant(int16_t{0})).to_integer());
   sf.set_border_style(bag.read(u"BorderStyle", Variant(int16_t{0})).to_integer());
-  orientation_ = bag.read(u"Orientation", Variant(int32_t{qrLeftToRight}));
+  orientation_ = orientation_of(bag.read(u"Orientation", Variant(int32_t{qrLeftToRight})));
   left_cap_->set_caption(bag.read(u"LTitle", Variant(kLeftTitleDefault)).to_text());
   right_cap_->set_caption(bag.read(u"RTitle", Variant(kRightTitleDefault)).to_text());
   show_titles_ = bag.read(u"ShowTitles", Variant(true)).to_boolean();
-  left_list_ = bag.read(u"LeftList", Variant(kLeftListDefault));
-  right_list_ = bag.read(u"RightList", Variant(kRightListDefault));
-  left_item_data_ = bag.read(u"ListListItemData", item_data_default());
-  right_item_data_ = bag.read(u"RightListItemData", item_data_default());
+  left_list_ = list_text_value(bag.read(u"LeftList", Variant(kLeftListDefault)));
+  right_list_ = list_text_value(bag.read(u"RightList", Variant(kRightListDefault)));
+  left_item_data_ = list_text_value(bag.read(u"ListListItemData", item_data_default()));
+  right_item_data_ = list_text_value(bag.read(u"RightListItemData", item_data_default()));
   Load_Lists();
 }
 
@@ -243,7 +262,7 @@ void AddRemove::Save_Lists() {
 Variant AddRemove::LeftList() const { return left_list_; }
 
 void AddRemove::set_LeftList(const Variant& text) {
-  left_list_ = text;
+  left_list_ = list_text_value(text);
   notify(u"LeftList");
   Load_Lists();
 }
@@ -251,7 +270,7 @@ void AddRemove::set_LeftList(const Variant& text) {
 Variant AddRemove::RightList() const { return right_list_; }
 
 void AddRemove::set_RightList(const Variant& text) {
-  right_list_ = text;
+  right_list_ = list_text_value(text);
   notify(u"RightList");
   Load_Lists();
 }
@@ -259,14 +278,14 @@ void AddRemove::set_RightList(const Variant& text) {
 Variant AddRemove::LeftListItemData() const { return left_item_data_; }
 
 void AddRemove::set_LeftListItemData(const Variant& text) {
-  left_item_data_ = text;
+  left_item_data_ = list_text_value(text);
   notify(u"ListListItemData");
 }
 
 Variant AddRemove::RightListItemData() const { return right_item_data_; }
 
 void AddRemove::set_RightListItemData(const Variant& text) {
-  right_item_data_ = text;
+  right_item_data_ = list_text_value(text);
   notify(u"RightListItemData");
 }
 

@@ -28,6 +28,9 @@ class AddRemove : public Control {
   ~AddRemove() override;
 
   void InitProperties() override;
+  // A stored Orientation must convert to a 32-bit integer (13 for a
+  // non-numeric value, 6 for NaN, infinities and numbers out of range); a
+  // stored list text must not be a NaN or infinite number (380).
   void ReadProperties(PropertyBag& bag) override;
   void WriteProperties(PropertyBag& bag) override;
   void Resize() override;
@@ -75,6 +78,8 @@ class AddRemove : public Control {
   void RAddItem(const std::u16string& item, const Variant& index = Variant::missing());
   void RRemoveItem(int16_t index);
 
+  // The four list texts hold any value; a NaN or infinite number fails with
+  // 380 and leaves the text as it was.
   Variant LeftList() const;
   void set_LeftList(const Variant& text);
   Variant RightList() const;

@@ -83,5 +83,31 @@ TEST(PropertyBagTest, StoredFontIsTheObjectWritten) {
   EXPECT_FALSE(bag.contains(u"Font"));
 }
 
+TEST(PropertyBagTest, ErasingKeepsEveryOtherKeyAndItsPlace) {
+  // Erase from the front, the middle and the end, then reuse a key: every
+  // remaining key must still find its own value.
+  MemoryPropertyBag bag;
+  PropertyBag& store = bag;
+  for (int32_t i = 0; i < 6; ++i) bag.put(std::u16string{u'K', char16_t(u'0' + i)}, Variant(i));
+  for (const char16_t* gone : {u"K0", u"K3", u"K5"}) store.write(gone, Variant(), Variant());
+  bag.put(u"K3", Variant(int32_t{33}));
+  std::vector<std::u16string> keys;
+  for (const auto& [key, value] : bag.entries()) {
+    keys.push_back(key);
+    EXPECT_TRUE(bag.get(key).identical(value)) << utf8(key);
+  }
+  EXPECT_EQ(keys, (std::vector<std::u16string>{u"K1", u"K2", u"K4", u"K3"}));
+  EXPECT_EQ(bag.get(u"K4").to_long(), 4);
+  EXPECT_FALSE(bag.contains(u"K0"));
+  EXPECT_FALSE(bag.contains(u"K5"));
+  // A copy has its own index.
+  MemoryPropertyBag copy = bag;
+  bag.clear();
+  EXPECT_EQ(copy.get(u"K3").to_long(), 33);
+  EXPECT_FALSE(bag.contains(u"K3"));
+  bag.put(u"K9", Variant(int32_t{9}));
+  EXPECT_EQ(bag.entries().size(), 1u);
+}
+
 }  // namespace
 }  // namespace qs

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 #include "core/runtime_error.h"
 #include "tests/support/error_of.h"
@@ -63,6 +64,35 @@ TEST(VariantTest, NonNumericValuesAreATypeMismatch) {
   EXPECT_EQ(error_of([] { Variant(int32_t{1}).to_font(); }), kErrTypeMismatch);
   EXPECT_EQ(error_of([] { Variant::null().to_long(); }), 94);
   EXPECT_EQ(error_of([] { Variant::null().to_text(); }), 94);
+}
+
+TEST(VariantTest, NonFiniteNumbersOverflowInEveryNumericUse) {
+  // NaN and the infinities reach a Variant only from outside (a stream, a
+  // client); the runtime's conversions and arithmetic never hand them on.
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const Variant values[] = {Variant(nan), Variant(inf), Variant(-inf),
+                            Variant(float(nan)), Variant(float(inf)), Variant(float(-inf))};
+  const std::function<void(const Variant&)> uses[] = {
+      [](const Variant& v) { v.to_integer(); },
+      [](const Variant& v) { v.to_long(); },
+      [](const Variant& v) { v.to_single(); },
+      [](const Variant& v) { v.to_double(); },
+      [](const Variant& v) { v.to_boolean(); },
+      [](const Variant& v) { add(v, Variant(int16_t{1})); },
+      [](const Variant& v) { add(Variant(), v); },
+      [](const Variant& v) { compare(v, Variant(int16_t{0})); },
+      [](const Variant& v) { compare(Variant(2.5), v); },
+  };
+  for (const Variant& v : values) {
+    for (size_t i = 0; i < std::size(uses); ++i) {
+      EXPECT_EQ(error_of([&] { uses[i](v); }), kErrOverflow)
+          << "use " << i << " of " << utf8(v.to_text());
+    }
+  }
+  // Numeric texts that overflow a Double behave the same.
+  EXPECT_EQ(error_of([] { Variant(u"-1e999").to_long(); }), kErrOverflow);
+  EXPECT_EQ(error_of([] { add(Variant(u"1e999"), Variant(int16_t{1})); }), kErrOverflow);
 }
 
 TEST(VariantTest, NumericTextParses) {

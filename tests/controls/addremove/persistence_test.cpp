@@ -1,8 +1,11 @@
 // The list text format, the four list texts with Load_Lists and Save_Lists,
 // and initialisation, restoration and saving with every key and default.
+#include <functional>
+#include <limits>
 #include <string>
 
 #include "controls/addremove/list_text.h"
+#include "core/property_stream_codec.h"
 #include "tests/controls/addremove/addremove_fixture.h"
 
 namespace qs::test {
@@ -282,6 +285,106 @@ TEST_F(PersistenceTest, StoredValueOfTheWrongKindFailsAndLeavesTheInstanceUsable
   ctl->ReadProperties(bag);
   EXPECT_EQ(ctl->List1().list_count(), 0);
   EXPECT_EQ(items(ctl->List2()), (Texts{u"Rightlist"}));
+}
+
+// Whatever a restore accepts must come back through the getters and a save.
+TEST_F(PersistenceTest, StoredOrientationMustBeAValueTheGetterCanGiveBack) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    const char* what;
+    Variant value;
+    int32_t error;
+    int32_t orientation;  // what the getter gives when accepted
+  };
+  const Case cases[] = {
+      {"Long 1", Variant(int32_t{1}), 0, qrRightToLeft},
+      {"Integer 0", Variant(int16_t{0}), 0, qrLeftToRight},
+      {"Boolean true", Variant(true), 0, -1},
+      {"Double 1.0", Variant(1.0), 0, qrRightToLeft},
+      {"Single 7.5", Variant(7.5f), 0, 8},
+      {"numeric text", Variant(u" 1 "), 0, qrRightToLeft},
+      {"Empty", Variant(), 0, qrLeftToRight},
+      {"largest Long", Variant(2147483647.0), 0, 2147483647},
+      {"text", Variant(u"sideways"), kErrTypeMismatch, 0},
+      {"empty text", Variant(u""), kErrTypeMismatch, 0},
+      {"Null", Variant::null(), kErrTypeMismatch, 0},
+      {"font", Variant(make_font()), kErrTypeMismatch, 0},
+      {"no object", Variant::nothing(), kErrTypeMismatch, 0},
+      {"missing", Variant::missing(), kErrTypeMismatch, 0},
+      {"NaN", Variant(nan), kErrOverflow, 0},
+      {"infinity", Variant(inf), kErrOverflow, 0},
+      {"minus infinity", Variant(-inf), kErrOverflow, 0},
+      {"Single NaN", Variant(float(nan)), kErrOverflow, 0},
+      {"beyond the Long range", Variant(2147483648.0), kErrOverflow, 0},
+      {"text beyond the Long range", Variant(u"1e10"), kErrOverflow, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MemoryPropertyBag bag;
+    bag.put(u"Orientation", c.value);
+    auto restored = make_control();
+    EXPECT_EQ(error_of([&] { restored->ReadProperties(bag); }), c.error);
+    if (c.error) {
+      // The refused value is not kept: the instance keeps its orientation.
+      EXPECT_EQ(restored->Orientation(), qrLeftToRight);
+    } else {
+      EXPECT_EQ(restored->Orientation(), c.orientation);
+    }
+    MemoryPropertyBag out;
+    ASSERT_EQ(error_of([&] { restored->WriteProperties(out); }), 0);
+    EXPECT_EQ(error_of([&] { encode_property_stream(out); }), 0);
+  }
+}
+
+TEST_F(PersistenceTest, ListTextsRefuseNumbersWithoutADecimalForm) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const char16_t* const keys[] = {u"LeftList", u"RightList", u"ListListItemData",
+                                  u"RightListItemData"};
+  const std::function<void(AddRemove&, const Variant&)> setters[] = {
+      &AddRemove::set_LeftList, &AddRemove::set_RightList, &AddRemove::set_LeftListItemData,
+      &AddRemove::set_RightListItemData};
+  const std::function<Variant(AddRemove&)> getters[] = {
+      &AddRemove::LeftList, &AddRemove::RightList, &AddRemove::LeftListItemData,
+      &AddRemove::RightListItemData};
+  struct Case {
+    const char* what;
+    Variant value;
+    int32_t error;
+  };
+  const Case cases[] = {
+      {"NaN", Variant(nan), kErrInvalidPropertyValue},
+      {"infinity", Variant(inf), kErrInvalidPropertyValue},
+      {"minus infinity", Variant(-inf), kErrInvalidPropertyValue},
+      {"Single infinity", Variant(float(inf)), kErrInvalidPropertyValue},
+      {"Single NaN", Variant(float(nan)), kErrInvalidPropertyValue},
+      {"largest Double", Variant(std::numeric_limits<double>::max()), 0},
+      {"Null", Variant::null(), 0},
+      {"Integer", Variant(int16_t{4}), 0},
+  };
+  for (size_t k = 0; k < std::size(keys); ++k) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(utf8(keys[k]) + " " + c.what);
+      MemoryPropertyBag bag;
+      bag.put(keys[k], c.value);
+      auto restored = make_control();
+      EXPECT_EQ(error_of([&] { restored->ReadProperties(bag); }), c.error);
+
+      host.reset();
+      const Variant before = getters[k](*ctl);
+      EXPECT_EQ(error_of([&] { setters[k](*ctl, c.value); }), c.error);
+      if (c.error) {
+        EXPECT_TRUE(getters[k](*ctl).identical(before));
+        EXPECT_TRUE(host.changes.empty());
+      } else {
+        EXPECT_TRUE(getters[k](*ctl).identical(c.value));
+      }
+      MemoryPropertyBag out;
+      ASSERT_EQ(error_of([&] { ctl->WriteProperties(out); }), 0);
+      EXPECT_EQ(error_of([&] { encode_property_stream(out); }), 0);
+    }
+  }
 }
 
 TEST_F(PersistenceTest, LargeTextsLoadExactlyAsWritten) {
