@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "controls/addremove/addremove.h"
+#include "controls/qcheck/qcheck.h"
+#include "controls/qlabel/qlabel.h"
 #include "core/property_stream_codec.h"
 #include "core/runtime_error.h"
 #include "library/host.h"
@@ -32,6 +34,8 @@ Factory make() {
 // The controls under test, one row each.
 const Factory kControls[] = {
     make<AddRemove>(),
+    make<qCheck>(),
+    make<qLabel>(),
 };
 
 // A bag that records every key a save passes, stored or left at its default.
