@@ -128,16 +128,18 @@ ULONG ComControl::Release() {
 // IOleObject
 
 HRESULT ComControl::SetClientSite(IOleClientSite* site) {
-  // A control moved to another site leaves the old one first: that site
-  // must hear of the deactivation and stop hosting the control's window.
-  if (site != site_.get()) InPlaceDeactivate();
-  if (!site) {
-    // Sinks and advise holders keep a container's objects alive; a
-    // container that drops its site is done with us.
-    view_sink_.reset();
-  }
-  site_ = ComPtr<IOleClientSite>(site);
-  return S_OK;
+  return entry_guard([&]() -> HRESULT {
+    // A control moved to another site leaves the old one first: that site
+    // must hear of the deactivation and stop hosting the control's window.
+    if (site != site_.get()) InPlaceDeactivate();
+    if (!site) {
+      // Sinks and advise holders keep a container's objects alive; a
+      // container that drops its site is done with us.
+      view_sink_.reset();
+    }
+    site_ = ComPtr<IOleClientSite>(site);
+    return S_OK;
+  });
 }
 
 HRESULT ComControl::GetClientSite(IOleClientSite** site) {
@@ -148,12 +150,14 @@ HRESULT ComControl::GetClientSite(IOleClientSite** site) {
 }
 
 HRESULT ComControl::Close(DWORD save_option) {
-  if (dirty_ && site_ &&
-      (save_option == OLECLOSE_SAVEIFDIRTY || save_option == OLECLOSE_PROMPTSAVE))
-    site_->SaveObject();
-  InPlaceDeactivate();
-  if (ole_advise_) ole_advise_->SendOnClose();
-  return S_OK;
+  return entry_guard([&]() -> HRESULT {
+    if (dirty_ && site_ &&
+        (save_option == OLECLOSE_SAVEIFDIRTY || save_option == OLECLOSE_PROMPTSAVE))
+      site_->SaveObject();
+    InPlaceDeactivate();
+    if (ole_advise_) ole_advise_->SendOnClose();
+    return S_OK;
+  });
 }
 
 HRESULT ComControl::GetMoniker(DWORD, DWORD, IMoniker** out) {
@@ -167,26 +171,28 @@ HRESULT ComControl::GetClipboardData(DWORD, IDataObject** out) {
 }
 
 HRESULT ComControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) {
-  if (site && !site_) SetClientSite(site);
-  switch (verb) {
-    case OLEIVERB_INPLACEACTIVATE: return in_place_activate(false);
-    case OLEIVERB_PRIMARY:
-    case OLEIVERB_SHOW:
-    case OLEIVERB_UIACTIVATE: return in_place_activate(true);
-    case OLEIVERB_HIDE:
-      UIDeactivate();
-      if (in_place_active_) ShowWindow(surface().hwnd(), SW_HIDE);
-      return S_OK;
-    case OLEIVERB_OPEN:
-    case OLEIVERB_DISCARDUNDOSTATE: return S_OK;
-    default:
-      // The control has no verbs of its own. An unknown positive verb runs
-      // the primary one; an unknown negative verb (the properties verb among
-      // them) must fail so the container falls back to its own handling.
-      if (verb < 0) return E_NOTIMPL;
-      HRESULT hr = in_place_activate(true);
-      return FAILED(hr) ? hr : OLEOBJ_S_INVALIDVERB;
-  }
+  return entry_guard([&]() -> HRESULT {
+    if (site && !site_) SetClientSite(site);
+    switch (verb) {
+      case OLEIVERB_INPLACEACTIVATE: return in_place_activate(false);
+      case OLEIVERB_PRIMARY:
+      case OLEIVERB_SHOW:
+      case OLEIVERB_UIACTIVATE: return in_place_activate(true);
+      case OLEIVERB_HIDE:
+        UIDeactivate();
+        if (in_place_active_) ShowWindow(surface().hwnd(), SW_HIDE);
+        return S_OK;
+      case OLEIVERB_OPEN:
+      case OLEIVERB_DISCARDUNDOSTATE: return S_OK;
+      default:
+        // The control has no verbs of its own. An unknown positive verb runs
+        // the primary one; an unknown negative verb (the properties verb among
+        // them) must fail so the container falls back to its own handling.
+        if (verb < 0) return E_NOTIMPL;
+        HRESULT hr = in_place_activate(true);
+        return FAILED(hr) ? hr : OLEOBJ_S_INVALIDVERB;
+    }
+  });
 }
 
 HRESULT ComControl::in_place_activate(bool ui_activate) {
@@ -234,24 +240,28 @@ HRESULT ComControl::GetUserClassID(CLSID* clsid) {
 }
 
 HRESULT ComControl::GetUserType(DWORD, LPOLESTR* out) {
-  if (!out) return E_POINTER;
-  std::u16string name(info_.name);
-  *out = static_cast<LPOLESTR>(CoTaskMemAlloc((name.size() + 1) * sizeof(wchar_t)));
-  if (!*out) return E_OUTOFMEMORY;
-  memcpy(*out, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
-  return S_OK;
+  return entry_guard([&]() -> HRESULT {
+    if (!out) return E_POINTER;
+    std::u16string name(info_.name);
+    *out = static_cast<LPOLESTR>(CoTaskMemAlloc((name.size() + 1) * sizeof(wchar_t)));
+    if (!*out) return E_OUTOFMEMORY;
+    memcpy(*out, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
+    return S_OK;
+  });
 }
 
 HRESULT ComControl::SetExtent(DWORD aspect, SIZEL* size) {
-  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  if (!size) return E_POINTER;
-  extent_ = *size;
-  // Some containers send extents that do not match the rectangle they give
-  // later; once in place, the object rectangles decide the window's size.
-  if (!in_place_active_)
-    surface().set_rect(RECT{0, 0, himetric_to_pixels(size->cx, true),
-                            himetric_to_pixels(size->cy, false)});
-  return S_OK;
+  return entry_guard([&]() -> HRESULT {
+    if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+    if (!size) return E_POINTER;
+    extent_ = *size;
+    // Some containers send extents that do not match the rectangle they give
+    // later; once in place, the object rectangles decide the window's size.
+    if (!in_place_active_)
+      surface().set_rect(RECT{0, 0, himetric_to_pixels(size->cx, true),
+                              himetric_to_pixels(size->cy, false)});
+    return S_OK;
+  });
 }
 
 HRESULT ComControl::GetExtent(DWORD aspect, SIZEL* size) {
@@ -262,8 +272,10 @@ HRESULT ComControl::GetExtent(DWORD aspect, SIZEL* size) {
 }
 
 HRESULT ComControl::Advise(IAdviseSink* sink, DWORD* cookie) {
-  if (!ole_advise_ && FAILED(CreateOleAdviseHolder(ole_advise_.put()))) return E_OUTOFMEMORY;
-  return ole_advise_->Advise(sink, cookie);
+  return entry_guard([&]() -> HRESULT {
+    if (!ole_advise_ && FAILED(CreateOleAdviseHolder(ole_advise_.put()))) return E_OUTOFMEMORY;
+    return ole_advise_->Advise(sink, cookie);
+  });
 }
 
 HRESULT ComControl::Unadvise(DWORD cookie) {
@@ -293,33 +305,39 @@ HRESULT ComControl::GetWindow(HWND* hwnd) {
 }
 
 HRESULT ComControl::InPlaceDeactivate() {
-  if (!in_place_active_) return S_OK;
-  UIDeactivate();
-  in_place_active_ = false;
-  surface().attach(nullptr, RECT{});
-  ComPtr<IOleInPlaceSite> ips = in_place_site_;
-  in_place_site_.reset();
-  frame_.reset();
-  doc_window_.reset();
-  if (ips) ips->OnInPlaceDeactivate();
-  return S_OK;
+  return entry_guard([&]() -> HRESULT {
+    if (!in_place_active_) return S_OK;
+    UIDeactivate();
+    in_place_active_ = false;
+    surface().attach(nullptr, RECT{});
+    ComPtr<IOleInPlaceSite> ips = in_place_site_;
+    in_place_site_.reset();
+    frame_.reset();
+    doc_window_.reset();
+    if (ips) ips->OnInPlaceDeactivate();
+    return S_OK;
+  });
 }
 
 HRESULT ComControl::UIDeactivate() {
-  if (!ui_active_) return S_OK;
-  ui_active_ = false;
-  if (frame_) frame_->SetActiveObject(nullptr, nullptr);
-  if (doc_window_) doc_window_->SetActiveObject(nullptr, nullptr);
-  if (in_place_site_) in_place_site_->OnUIDeactivate(FALSE);
-  return S_OK;
+  return entry_guard([&]() -> HRESULT {
+    if (!ui_active_) return S_OK;
+    ui_active_ = false;
+    if (frame_) frame_->SetActiveObject(nullptr, nullptr);
+    if (doc_window_) doc_window_->SetActiveObject(nullptr, nullptr);
+    if (in_place_site_) in_place_site_->OnUIDeactivate(FALSE);
+    return S_OK;
+  });
 }
 
 HRESULT ComControl::SetObjectRects(LPCRECT pos, LPCRECT) {
-  if (!pos) return E_POINTER;
-  surface().set_rect(*pos);
-  extent_.cx = pixels_to_himetric(pos->right - pos->left, true);
-  extent_.cy = pixels_to_himetric(pos->bottom - pos->top, false);
-  return S_OK;
+  return entry_guard([&]() -> HRESULT {
+    if (!pos) return E_POINTER;
+    surface().set_rect(*pos);
+    extent_.cx = pixels_to_himetric(pos->right - pos->left, true);
+    extent_.cy = pixels_to_himetric(pos->bottom - pos->top, false);
+    return S_OK;
+  });
 }
 
 // IOleControl
@@ -348,11 +366,13 @@ HRESULT ComControl::FreezeEvents(BOOL freeze) {
 HRESULT ComControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc,
                          LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
                          ULONG_PTR) {
-  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  if (!dc || !bounds) return E_INVALIDARG;
-  RECT r = {bounds->left, bounds->top, bounds->right, bounds->bottom};
-  surface().draw(dc, r);
-  return S_OK;
+  return entry_guard([&]() -> HRESULT {
+    if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+    if (!dc || !bounds) return E_INVALIDARG;
+    RECT r = {bounds->left, bounds->top, bounds->right, bounds->bottom};
+    surface().draw(dc, r);
+    return S_OK;
+  });
 }
 
 HRESULT ComControl::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
@@ -397,8 +417,57 @@ HRESULT ComControl::init_new() {
   return hr;
 }
 
-HRESULT ComControl::load_memory_bag(MemoryPropertyBag& bag) {
-  HRESULT hr = call([&] { control_->ReadProperties(bag); });
+namespace {
+
+// The host of a trial restore: the control sees the real host's ambient
+// values, while its notifications and events go nowhere.
+class TrialHost final : public Host {
+ public:
+  explicit TrialHost(Host& real) : real_(real) {}
+  FontRef ambient_font() override { return real_.ambient_font(); }
+  bool user_mode() override { return real_.user_mode(); }
+  void property_changed(std::u16string_view) override {}
+  void raise_event(int, std::vector<Variant*>) override {}
+
+ private:
+  Host& real_;
+};
+
+// Reads through to the container's store and keeps every value it gave, so
+// the same values can be read a second time without asking the container.
+class ReadRecorder final : public PropertyBag {
+ public:
+  ReadRecorder(PropertyBag& source, MemoryPropertyBag& seen) : source_(source), seen_(seen) {}
+
+ protected:
+  std::optional<Variant> load(std::u16string_view key) override {
+    std::optional<Variant> value = source_.lookup(key);
+    if (value) seen_.put(key, *value);
+    return value;
+  }
+  void store(std::u16string_view, const Variant&) override { throw ComFailure{E_UNEXPECTED}; }
+  void erase(std::u16string_view) override { throw ComFailure{E_UNEXPECTED}; }
+
+ private:
+  PropertyBag& source_;
+  MemoryPropertyBag& seen_;
+};
+
+}  // namespace
+
+HRESULT ComControl::load_properties(PropertyBag& source) {
+  // A restore is all or nothing: it runs first on a fresh control of the
+  // same class, and only when that succeeds are the same values applied to
+  // this one. A refused set leaves this control exactly as it was.
+  MemoryPropertyBag values;
+  HRESULT hr = call([&] {
+    TrialHost trial_host(host());
+    std::unique_ptr<Control> trial = make_control(trial_host);
+    ReadRecorder recorder(source, values);
+    trial->ReadProperties(recorder);
+  });
+  if (FAILED(hr)) return hr;
+  hr = call([&] { control_->ReadProperties(values); });
   if (SUCCEEDED(hr)) dirty_ = false;
   send_view_change();
   return hr;
@@ -420,7 +489,7 @@ HRESULT ComControl::Load(IStream* stream) {
   MemoryPropertyBag bag;
   HRESULT hr = call([&] { read_property_stream(stream, bag); });
   if (FAILED(hr)) return hr;
-  return load_memory_bag(bag);
+  return load_properties(bag);
 }
 
 HRESULT ComControl::Save(IStream* stream, BOOL clear_dirty) {
@@ -435,29 +504,28 @@ HRESULT ComControl::Save(IStream* stream, BOOL clear_dirty) {
 }
 
 HRESULT ComControl::GetSizeMax(ULARGE_INTEGER* size) {
-  if (!size) return E_POINTER;
-  size->QuadPart = 0;
-  ComPtr<IStream> stream;
-  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))) return E_OUTOFMEMORY;
-  HRESULT hr = call([&] {
-    MemoryPropertyBag bag;
-    write_properties(bag);
-    write_property_stream(bag, stream.get());
+  return entry_guard([&]() -> HRESULT {
+    if (!size) return E_POINTER;
+    size->QuadPart = 0;
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))) return E_OUTOFMEMORY;
+    HRESULT hr = call([&] {
+      MemoryPropertyBag bag;
+      write_properties(bag);
+      write_property_stream(bag, stream.get());
+    });
+    if (FAILED(hr)) return hr;
+    STATSTG stat = {};
+    hr = stream->Stat(&stat, STATFLAG_NONAME);
+    if (SUCCEEDED(hr)) *size = stat.cbSize;
+    return hr;
   });
-  if (FAILED(hr)) return hr;
-  STATSTG stat = {};
-  hr = stream->Stat(&stat, STATFLAG_NONAME);
-  if (SUCCEEDED(hr)) *size = stat.cbSize;
-  return hr;
 }
 
 HRESULT ComControl::Load(IPropertyBag* bag, IErrorLog* log) {
   if (!bag) return E_POINTER;
   ComPropertyBag adaptor(bag, log);
-  HRESULT hr = call([&] { control_->ReadProperties(adaptor); });
-  if (SUCCEEDED(hr)) dirty_ = false;
-  send_view_change();
-  return hr;
+  return load_properties(adaptor);
 }
 
 HRESULT ComControl::Save(IPropertyBag* bag, BOOL clear_dirty, BOOL) {
@@ -508,10 +576,12 @@ HRESULT ComControl::GetGUID(DWORD kind, GUID* guid) {
 // IConnectionPointContainer
 
 HRESULT ComControl::EnumConnectionPoints(IEnumConnectionPoints** out) {
-  std::vector<IConnectionPoint*> points;
-  if (events_) points.push_back(events_.get());
-  points.push_back(property_notify_.get());
-  return make_connection_point_enum(std::move(points), out);
+  return entry_guard([&]() -> HRESULT {
+    std::vector<IConnectionPoint*> points;
+    if (events_) points.push_back(events_.get());
+    points.push_back(property_notify_.get());
+    return make_connection_point_enum(std::move(points), out);
+  });
 }
 
 HRESULT ComControl::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {
@@ -527,19 +597,21 @@ HRESULT ComControl::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {
 // ISpecifyPropertyPages
 
 HRESULT ComControl::GetPages(CAUUID* pages) {
-  if (!pages) return E_POINTER;
-  const auto& names = info_.property_pages;
-  pages->cElems = 0;
-  pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID) * (names.size() + 1)));
-  if (!pages->pElems) return E_OUTOFMEMORY;
-  for (std::u16string_view name : names) {
-    GUID page = GUID_NULL;
-    if (name == u"StandardColor") page = kStockColorPage;
-    else if (name == u"StandardFont") page = kStockFontPage;
-    else if (const ClassInfo* c = find_class(name)) page = guid_from_string(c->clsid);
-    if (page != GUID_NULL) pages->pElems[pages->cElems++] = page;
-  }
-  return S_OK;
+  return entry_guard([&]() -> HRESULT {
+    if (!pages) return E_POINTER;
+    const auto& names = info_.property_pages;
+    pages->cElems = 0;
+    pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID) * (names.size() + 1)));
+    if (!pages->pElems) return E_OUTOFMEMORY;
+    for (std::u16string_view name : names) {
+      GUID page = GUID_NULL;
+      if (name == u"StandardColor") page = kStockColorPage;
+      else if (name == u"StandardFont") page = kStockFontPage;
+      else if (const ClassInfo* c = find_class(name)) page = guid_from_string(c->clsid);
+      if (page != GUID_NULL) pages->pElems[pages->cElems++] = page;
+    }
+    return S_OK;
+  });
 }
 
 HRESULT ComControl::InterfaceSupportsErrorInfo(REFIID iid) {
@@ -687,9 +759,32 @@ HRESULT ComControl::dispatch_ids_of_names(REFIID iid, LPOLESTR* names, UINT coun
   return DispGetIDsOfNames(dispatch_info_.get(), names, count, ids);
 }
 
+namespace {
+
+// Whether a caller's argument can be read without following a null
+// reference (the platform's Invoke would follow it).
+bool readable(const VARIANT& v, int depth = 0) {
+  if (!(V_VT(&v) & VT_BYREF)) return true;
+  if (!V_BYREF(&v)) return false;
+  if (V_VT(&v) == (VT_BYREF | VT_VARIANT)) return depth < 4 && readable(*V_VARIANTREF(&v), depth + 1);
+  return true;
+}
+
+}  // namespace
+
 HRESULT ComControl::dispatch_invoke(DISPID id, REFIID iid, WORD flags, DISPPARAMS* params,
                                     VARIANT* result, EXCEPINFO* excep, UINT* arg_err) {
   if (!params) return E_POINTER;
+  // Counts without their arrays, or more names than arguments, are refused
+  // before the platform's Invoke reads them.
+  if ((params->cArgs > 0 && !params->rgvarg) ||
+      (params->cNamedArgs > 0 && !params->rgdispidNamedArgs) || params->cNamedArgs > params->cArgs)
+    return E_INVALIDARG;
+  for (UINT i = 0; i < params->cArgs; ++i) {
+    if (readable(params->rgvarg[i])) continue;
+    if (arg_err) *arg_err = i;
+    return DISP_E_TYPEMISMATCH;
+  }
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (!interface_info_) return TYPE_E_CANTLOADLIBRARY;
   bool known = false, fits = false;

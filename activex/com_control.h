@@ -151,6 +151,8 @@ class ComControl : public IOleObject,
 
   // The binding's default dual interface.
   virtual IDispatch* dispatch() = 0;
+  // A new portable control of this object's class, talking to `host`.
+  virtual std::unique_ptr<Control> make_control(Host& host) = 0;
 
   // Runs a member of the default interface: runtime errors become HRESULTs
   // with error information.
@@ -240,7 +242,8 @@ class ComControl : public IOleObject,
   DISPID dispid_of(std::u16string_view key);
   void send_view_change();
   HRESULT init_new();
-  HRESULT load_memory_bag(MemoryPropertyBag& bag);
+  // Restores the control from the store, all or nothing.
+  HRESULT load_properties(PropertyBag& source);
   // Runs the control's WriteProperties into bag.
   void write_properties(PropertyBag& bag);
 

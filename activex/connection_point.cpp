@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "error_info.h"
+
 namespace qs::activex {
 
 ConnectionPoint::ConnectionPoint(IConnectionPointContainer* owner, REFIID iid, REFIID fallback)
@@ -51,9 +53,13 @@ HRESULT ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
       (fallback_ == GUID_NULL ||
        FAILED(sink->QueryInterface(fallback_, reinterpret_cast<void**>(typed.put())))))
     return CONNECT_E_CANNOTCONNECT;
-  *cookie = next_cookie_++;
-  sinks_[*cookie] = typed;
-  return S_OK;
+  return entry_guard([&] {
+    const DWORD next = next_cookie_;
+    sinks_[next] = typed;
+    next_cookie_ = next + 1;
+    *cookie = next;
+    return S_OK;
+  });
 }
 
 HRESULT ConnectionPoint::Unadvise(DWORD cookie) {
@@ -87,6 +93,8 @@ class ListEnum final : public SingleInterface<Enum> {
 
   HRESULT STDMETHODCALLTYPE Next(ULONG count, Item* out, ULONG* fetched) override {
     if (!out) return E_POINTER;
+    // Without a place to say how many came, only one may be asked for.
+    if (!fetched && count > 1) return E_POINTER;
     ULONG n = 0;
     while (n < count && pos_ < items_.size()) {
       out[n] = items_[pos_++];
@@ -97,18 +105,23 @@ class ListEnum final : public SingleInterface<Enum> {
     return n == count ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    pos_ += count;
-    if (pos_ > items_.size()) {
+    // Compared before adding, so a huge count cannot wrap the position.
+    if (count > items_.size() - pos_) {
       pos_ = items_.size();
       return S_FALSE;
     }
+    pos_ += count;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE Reset() override {
     pos_ = 0;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE Clone(Enum** out) override { return make(items_, pos_, out); }
+  HRESULT STDMETHODCALLTYPE Clone(Enum** out) override {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    return entry_guard([&] { return make(items_, pos_, out); });
+  }
 
   static HRESULT make(std::vector<Item> items, size_t pos, Enum** out) {
     if (!out) return E_POINTER;
@@ -124,14 +137,21 @@ class ListEnum final : public SingleInterface<Enum> {
 }  // namespace
 
 HRESULT ConnectionPoint::EnumConnections(IEnumConnections** out) {
-  std::vector<CONNECTDATA> connections;
-  for (const auto& [cookie, sink] : sinks_) connections.push_back(CONNECTDATA{sink.get(), cookie});
-  return ListEnum<IEnumConnections, CONNECTDATA>::make(std::move(connections), 0, out);
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  return entry_guard([&] {
+    std::vector<CONNECTDATA> connections;
+    for (const auto& [cookie, sink] : sinks_)
+      connections.push_back(CONNECTDATA{sink.get(), cookie});
+    return ListEnum<IEnumConnections, CONNECTDATA>::make(std::move(connections), 0, out);
+  });
 }
 
 HRESULT make_connection_point_enum(std::vector<IConnectionPoint*> points,
                                    IEnumConnectionPoints** out) {
-  return ListEnum<IEnumConnectionPoints, IConnectionPoint*>::make(std::move(points), 0, out);
+  return entry_guard([&] {
+    return ListEnum<IEnumConnectionPoints, IConnectionPoint*>::make(std::move(points), 0, out);
+  });
 }
 
 }  // namespace qs::activex

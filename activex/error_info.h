@@ -46,4 +46,23 @@ HRESULT guarded(const std::u16string& source, REFIID iid, Body&& body) {
   }
 }
 
+// Runs body, which returns an HRESULT, at a COM entry point that sets no
+// error information: a failed platform call gives its HRESULT, a runtime
+// error its runtime HRESULT, out of memory E_OUTOFMEMORY, anything else
+// E_FAIL. Nothing crosses the boundary.
+template <class Body>
+HRESULT entry_guard(Body&& body) noexcept {
+  try {
+    return body();
+  } catch (const ComFailure& e) {
+    return e.hr;
+  } catch (const RuntimeError& e) {
+    return runtime_hresult(e.number());
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_FAIL;
+  }
+}
+
 }  // namespace qs::activex

@@ -39,8 +39,12 @@ template <class Dual, class ControlClass>
 class ControlObject final : public Dual {
  public:
   ControlObject(const ClassInfo& info, const MemberTable& members) : Dual(info, members) {
-    this->set_control(std::make_unique<ControlClass>(
-        win32::Win32Platform::current().create_surface(), this->host()));
+    this->set_control(make_control(this->host()));
+  }
+
+ protected:
+  std::unique_ptr<Control> make_control(Host& host) override {
+    return std::make_unique<ControlClass>(win32::Win32Platform::current().create_surface(), host);
   }
 };
 

@@ -79,9 +79,15 @@ Variant from_object(IUnknown* object) {
 
 Variant from_variant(const VARIANT& in) {
   const VARIANT* v = &in;
-  if (V_VT(v) == (VT_BYREF | VT_VARIANT)) v = V_VARIANTREF(v);
+  // A reference to a variant is followed (a few levels at most); a reference
+  // to nothing is a value of no known kind.
+  for (int depth = 0; V_VT(v) == (VT_BYREF | VT_VARIANT); ++depth) {
+    if (depth == 4 || !V_VARIANTREF(v)) throw RuntimeError(kErrTypeMismatch);
+    v = V_VARIANTREF(v);
+  }
   const VARTYPE vt = V_VT(v);
   const bool ref = (vt & VT_BYREF) != 0;
+  if (ref && !V_BYREF(v)) throw RuntimeError(kErrTypeMismatch);
   switch (vt & ~VT_BYREF) {
     case VT_EMPTY: return Variant();
     case VT_NULL: return Variant::null();

@@ -27,6 +27,8 @@ class PropertyBag {
 
   Variant read(std::u16string_view key, const Variant& def);
   void write(std::u16string_view key, const Variant& value, const Variant& def);
+  // The stored value of a key, or nothing when the store does not hold it.
+  std::optional<Variant> lookup(std::u16string_view key) { return load(key); }
 
  protected:
   virtual std::optional<Variant> load(std::u16string_view key) = 0;

@@ -85,6 +85,7 @@ class AltHeld {
 
 void Win32Driver::send_mouse(Element& element, float x, float y, UINT message, int16_t held,
                              int16_t shift) {
+  Win32Platform::ErrorCatch caught(platform_);
   ElementInfo& info = info_of(element);
   HWND target = info.element_hwnd();
   POINT p{};
@@ -111,7 +112,7 @@ void Win32Driver::send_mouse(Element& element, float x, float y, UINT message, i
   }
   AltHeld alt((shift & kAltKey) != 0);
   SendMessageW(target, message, key_state(held, shift), point_param(p));
-  platform_.rethrow_deferred();
+  caught.rethrow();
 }
 
 void Win32Driver::mouse_down(Element& element, float x, float y, int16_t button, int16_t shift) {
@@ -137,6 +138,7 @@ void Win32Driver::double_click(Element& element) {
 }
 
 void Win32Driver::press_key(Element& element, int16_t key_code) {
+  Win32Platform::ErrorCatch caught(platform_);
   ElementInfo& info = info_of(element);
   HWND window = info.element_hwnd() != nullptr ? info.element_hwnd() : info.owner().hwnd();
   if (!reachable(window)) return;
@@ -148,10 +150,11 @@ void Win32Driver::press_key(Element& element, int16_t key_code) {
   if (ch != 0) SendMessageW(window, WM_CHAR, static_cast<WPARAM>(ch & 0xFFFF), down);
   SendMessageW(window, WM_KEYUP, static_cast<WPARAM>(key_code),
                down | (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31));
-  platform_.rethrow_deferred();
+  caught.rethrow();
 }
 
 void Win32Driver::click(Element& element) {
+  Win32Platform::ErrorCatch caught(platform_);
   if (dynamic_cast<ListBox*>(&element) != nullptr) {
     throw std::invalid_argument("click_item selects an item of a list box");
   }
@@ -173,7 +176,7 @@ void Win32Driver::click(Element& element) {
     if (target != container) MapWindowPoints(container, target, &p, 1);
     if (reachable(target)) press_and_release(target, p);
   }
-  platform_.rethrow_deferred();
+  caught.rethrow();
 }
 
 POINT Win32Driver::item_point(HWND list, int index) const {
@@ -193,14 +196,16 @@ POINT Win32Driver::item_point(HWND list, int index) const {
 }
 
 void Win32Driver::click_item(ListBox& list, int index) {
+  Win32Platform::ErrorCatch caught(platform_);
   if (index < 0 || index >= list.list_count()) throw std::out_of_range("click_item: no such item");
   const HWND window = info_of(list).element_hwnd();
   if (!reachable(window)) return;
   press_and_release(window, item_point(window, index));
-  platform_.rethrow_deferred();
+  caught.rethrow();
 }
 
 void Win32Driver::double_click_item(ListBox& list, int index) {
+  Win32Platform::ErrorCatch caught(platform_);
   if (index < 0 || index >= list.list_count()) throw std::out_of_range("double_click_item: no such item");
   const HWND window = info_of(list).element_hwnd();
   if (!reachable(window)) return;
@@ -212,10 +217,11 @@ void Win32Driver::double_click_item(ListBox& list, int index) {
     SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, point_param(p));
     SendMessageW(window, WM_LBUTTONUP, 0, point_param(p));
   }
-  platform_.rethrow_deferred();
+  caught.rethrow();
 }
 
 void Win32Driver::resize(Surface& surface, float width, float height) {
+  Win32Platform::ErrorCatch caught(platform_);
   auto* win = dynamic_cast<Win32Surface*>(&surface);
   if (win == nullptr) throw std::logic_error("the surface was not made by the Win32 platform");
   RECT r{};
@@ -230,7 +236,7 @@ void Win32Driver::resize(Surface& surface, float width, float height) {
   } else {
     win->set_rect(RECT{r.left, r.top, r.left + w, r.top + h});
   }
-  platform_.rethrow_deferred();
+  caught.rethrow();
 }
 
 Element* Win32Driver::element_at(Container& container, float x, float y) {
@@ -244,6 +250,7 @@ void Win32Driver::on_modal(std::function<void(Form&)> script) {
 }
 
 void Win32Driver::pump() {
+  Win32Platform::ErrorCatch caught(platform_);
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
@@ -253,7 +260,7 @@ void Win32Driver::pump() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  platform_.rethrow_deferred();
+  caught.rethrow();
 }
 
 }  // namespace qs::win32

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_form.h"
 
+#include <optional>
+
 #include <stdexcept>
 #include <vector>
 
@@ -77,6 +79,9 @@ class Win32Form : public ContainerImpl<Form> {
       throw std::logic_error("a form was shown modally with no modal script set");
     }
     const HWND window = hwnd();
+    // A test's script runs inside the loop: its errors come back from here.
+    std::optional<Win32Platform::ErrorCatch> caught;
+    if (scripted) caught.emplace(platform);
     ThreadWindowsDisabled others(window, platform.parking_window());
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
@@ -95,7 +100,7 @@ class Win32Form : public ContainerImpl<Form> {
         DispatchMessageW(&msg);
       }
     }
-    platform.rethrow_deferred();
+    if (caught) caught->rethrow();
   }
 
   void hide() override { ShowWindow(hwnd(), SW_HIDE); }

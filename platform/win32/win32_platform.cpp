@@ -17,6 +17,8 @@ struct Win32Platform::State {
   std::unique_ptr<Win32Driver> driver;
   std::function<void(Form&)> modal_script;
   std::exception_ptr deferred;
+  bool catching = false;
+  int dropped = 0;
 };
 
 namespace {
@@ -119,11 +121,28 @@ void Win32Platform::set_modal_script(std::function<void(Form&)> script) {
 }
 
 void Win32Platform::defer_exception(std::exception_ptr error) {
+  if (!state_->catching) {
+    ++state_->dropped;
+    return;
+  }
   if (!state_->deferred) state_->deferred = std::move(error);
 }
 
-void Win32Platform::rethrow_deferred() {
-  if (std::exception_ptr error = std::exchange(state_->deferred, nullptr)) std::rethrow_exception(error);
+int Win32Platform::dropped_errors() const { return state_->dropped; }
+
+Win32Platform::ErrorCatch::ErrorCatch(Win32Platform& platform)
+    : platform_(platform),
+      outer_(std::exchange(platform.state_->deferred, nullptr)),
+      outer_open_(std::exchange(platform.state_->catching, true)) {}
+
+Win32Platform::ErrorCatch::~ErrorCatch() {
+  platform_.state_->deferred = std::move(outer_);
+  platform_.state_->catching = outer_open_;
+}
+
+void Win32Platform::ErrorCatch::rethrow() {
+  if (std::exception_ptr error = std::exchange(platform_.state_->deferred, nullptr))
+    std::rethrow_exception(error);
 }
 
 }  // namespace qs::win32

@@ -36,10 +36,31 @@ class Win32Platform : public Platform {
   // The script a modal show runs (set through the driver), or empty.
   const std::function<void(Form&)>& modal_script() const;
   void set_modal_script(std::function<void(Form&)> script);
-  // Keeps an exception raised inside a window procedure (it cannot unwind
-  // through the system) until the driver or the modal loop rethrows it.
+  // An error raised inside a window procedure cannot unwind through the
+  // system's frames. While an ErrorCatch is open on the thread (a driver
+  // acting as the user, a scripted modal show), the first such error is
+  // kept for it to rethrow; with none open, the handler that raised it has
+  // simply ended and the error is dropped (and counted), so it never reaches
+  // the host's message loop or a later, unrelated call.
   void defer_exception(std::exception_ptr error);
-  void rethrow_deferred();
+  // How many errors were dropped on this thread.
+  int dropped_errors() const;
+
+  class ErrorCatch {
+   public:
+    explicit ErrorCatch(Win32Platform& platform);
+    ~ErrorCatch();
+    ErrorCatch(const ErrorCatch&) = delete;
+    ErrorCatch& operator=(const ErrorCatch&) = delete;
+    // Rethrows the first error raised in a window procedure since this
+    // catch opened, if any.
+    void rethrow();
+
+   private:
+    Win32Platform& platform_;
+    std::exception_ptr outer_;
+    bool outer_open_;
+  };
 
  private:
   struct State;
