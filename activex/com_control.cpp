@@ -61,8 +61,10 @@ ComControl::ComControl(const ClassInfo& info, const MemberTable& members)
     if (!interface_info_) interface_info_ = dispatch_info_;
     read_members();
   }
-  if (event_iid_ != GUID_NULL)
+  if (event_iid_ != GUID_NULL) {
     events_ = std::make_unique<ConnectionPoint>(this, event_iid_, IID_IDispatch);
+    read_event_params();
+  }
   property_notify_ =
       std::make_unique<ConnectionPoint>(this, IID_IPropertyNotifySink, GUID_NULL);
 }
@@ -646,6 +648,26 @@ void ComControl::read_members() {
   }
 }
 
+void ComControl::read_event_params() {
+  ComPtr<ITypeInfo> events;
+  if (FAILED(type_info(event_iid_, events.put()))) return;
+  TYPEATTR* attr = nullptr;
+  if (FAILED(events->GetTypeAttr(&attr))) return;
+  const WORD count = attr->cFuncs;
+  events->ReleaseTypeAttr(attr);
+  for (WORD i = 0; i < count; ++i) {
+    FUNCDESC* f = nullptr;
+    if (FAILED(events->GetFuncDesc(i, &f))) continue;
+    std::vector<VARTYPE> params;
+    for (SHORT p = 0; p < f->cParams; ++p) {
+      const TYPEDESC& t = f->lprgelemdescParam[p].tdesc;
+      params.push_back(t.vt == VT_PTR && t.lptdesc ? t.lptdesc->vt : VARTYPE(VT_VARIANT));
+    }
+    event_params_[f->memid] = std::move(params);
+    events->ReleaseFuncDesc(f);
+  }
+}
+
 Variant ComControl::run_member(DISPID id, WORD kind, std::span<const Variant> args) {
   auto it = rows_.find(id);
   if (it == rows_.end()) throw ComFailure{DISP_E_MEMBERNOTFOUND};
@@ -858,16 +880,26 @@ void ComControl::raise_event(int dispid, std::vector<Variant*> args) {
   if (!events_ || freeze_events_ > 0) return;
   std::vector<ComPtr<IUnknown>> sinks = events_->sinks();
   if (sinks.empty()) return;
-  // Arguments go by reference, last first as IDispatch expects.
+  // Arguments go by reference, last first as IDispatch expects, each as the
+  // type the event interface declares (short* as a reference to a 16-bit
+  // integer...), so that sinks invoking through the type library take them.
   const size_t n = args.size();
+  const std::vector<VARTYPE>* declared = nullptr;
+  if (auto it = event_params_.find(dispid); it != event_params_.end()) declared = &it->second;
   std::vector<VARIANT> values(n);
   std::vector<VARIANT> refs(n);
   for (size_t i = 0; i < n; ++i) {
     to_variant(*args[i], &values[i]);
     VARIANT& ref = refs[n - 1 - i];
     VariantInit(&ref);
-    V_VT(&ref) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(&ref) = &values[i];
+    const VARTYPE vt = declared && i < declared->size() ? (*declared)[i] : VARTYPE(VT_VARIANT);
+    if (vt != VT_VARIANT && SUCCEEDED(VariantChangeType(&values[i], &values[i], 0, vt))) {
+      V_VT(&ref) = VT_BYREF | vt;
+      V_BYREF(&ref) = &V_I4(&values[i]);  // the value's storage, whatever its type
+    } else {
+      V_VT(&ref) = VT_BYREF | VT_VARIANT;
+      V_VARIANTREF(&ref) = &values[i];
+    }
   }
   DISPPARAMS params = {n ? refs.data() : nullptr, nullptr, UINT(n), 0};
   for (const ComPtr<IUnknown>& sink : sinks) {

@@ -195,6 +195,8 @@ class ComControl : public IOleObject,
   // Fills arg_counts_ and the rows' dispatch ids from the default
   // interface's members.
   void read_members();
+  // Reads the declared types of every event's by-reference parameters.
+  void read_event_params();
   // Runs member `id` as `kind` (DISPATCH_PROPERTYGET ...) through its row.
   Variant run_member(DISPID id, WORD kind, std::span<const Variant> args);
 
@@ -252,6 +254,8 @@ class ComControl : public IOleObject,
   const MemberTable& members_;
   // The rows by dispatch id, from the type library.
   std::map<DISPID, const MemberRow*> rows_;
+  // The pointed-to type of each event's parameters, by dispatch id.
+  std::map<DISPID, std::vector<VARTYPE>> event_params_;
   CLSID clsid_;
   IID default_iid_;
   IID event_iid_;
