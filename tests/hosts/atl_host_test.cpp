@@ -48,8 +48,8 @@ class AtlHostTest : public ::testing::Test {
     OleUninitialize();
   }
 
-  HWND create_host(int width, int height) {
-    HWND host = CreateWindowExW(0, L"AtlAxWin100", L"QuorralSet.AddRemove", WS_CHILD | WS_VISIBLE, 10, 10,
+  HWND create_host(int width, int height, const wchar_t* prog_id = L"QuorralSet.AddRemove") {
+    HWND host = CreateWindowExW(0, L"AtlAxWin100", prog_id, WS_CHILD | WS_VISIBLE, 10, 10,
                                 width, height, parent_, nullptr, GetModuleHandleW(nullptr), nullptr);
     pump();
     return host;
@@ -138,4 +138,31 @@ TEST_F(AtlHostTest, DestroyingTheHostReleasesTheControl) {
   DestroyWindow(second);
   pump();
   EXPECT_EQ(can_unload(), S_OK);
+}
+
+TEST_F(AtlHostTest, TheOtherControlsAppearInTheHostAndGoWithIt) {
+  HMODULE server = GetModuleHandleW(L"QuorralSet.ocx");
+  auto can_unload = server ? reinterpret_cast<HRESULT(WINAPI*)()>(
+                                 reinterpret_cast<void*>(GetProcAddress(server, "DllCanUnloadNow")))
+                           : nullptr;
+  for (const wchar_t* prog_id : {L"QuorralSet.qCheck", L"QuorralSet.qLabel"}) {
+    HWND host = create_host(200, 40, prog_id);
+    ASSERT_NE(host, nullptr);
+    // The control made its own window inside the host, at the host's size.
+    HWND control = GetWindow(host, GW_CHILD);
+    ASSERT_NE(control, nullptr) << prog_id;
+    EXPECT_TRUE(IsWindowVisible(control));
+    RECT r{};
+    GetClientRect(control, &r);
+    EXPECT_EQ(r.right - r.left, 200);
+    DestroyWindow(host);
+    pump();
+    EXPECT_FALSE(IsWindow(control));
+    if (!server) server = GetModuleHandleW(L"QuorralSet.ocx");
+    if (server && !can_unload)
+      can_unload = reinterpret_cast<HRESULT(WINAPI*)()>(
+          reinterpret_cast<void*>(GetProcAddress(server, "DllCanUnloadNow")));
+    ASSERT_NE(can_unload, nullptr);
+    EXPECT_EQ(can_unload(), S_OK) << prog_id;
+  }
 }

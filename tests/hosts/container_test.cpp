@@ -318,3 +318,59 @@ TEST_F(ContainerTest, CreatesAClassRegisteredForTheCurrentUserOnly) {
   if (!had_server_key)
     RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\CLSID\\" + std::wstring(clsid_text)).c_str());
 }
+
+TEST_F(ContainerTest, QCheckAndQLabelRoundTripThroughTheTextForm) {
+  ControlSite& check = container_->add_control(L"QuorralSet.qCheck", L"qCheck1", RECT{10, 10, 142, 34});
+  ControlSite& label = container_->add_control(L"QuorralSet.qLabel", L"qLabel1", RECT{10, 40, 200, 70});
+  container_->show();
+  container_->pump_messages();
+  struct Assignment {
+    ControlSite* site;
+    const wchar_t* name;
+    VARIANT value;
+  };
+  auto i2 = [](short n) { VARIANT v; VariantInit(&v); v.vt = VT_I2; v.iVal = n; return v; };
+  auto i4 = [](LONG n) { VARIANT v; VariantInit(&v); v.vt = VT_I4; v.lVal = n; return v; };
+  Assignment set[] = {
+      {&check, L"CheckType", i4(1)},
+      {&check, L"Value", i2(2)},
+      {&check, L"Caption", text_variant(L"Three states")},
+      {&check, L"Alignment", i4(1)},
+      {&check, L"CheckColor", i4(0x0000FF)},
+      {&label, L"Shadow", i2(-3)},
+      {&label, L"Caption", text_variant(L"Shadowed")},
+      {&label, L"ShadowColor", i4(0x00FF00)},
+  };
+  for (Assignment& a : set) {
+    EXPECT_EQ(put_property(a.site->dispatch(), a.name, a.value), S_OK) << a.name;
+    VariantClear(&a.value);
+  }
+  std::wstring path = temp_file(L"qs_container_qcheck_qlabel.qsform");
+  write_form_file(path, container_->save_form());
+  Form form = read_form_file(path);
+  DeleteFileW(path.c_str());
+  ASSERT_EQ(form.controls.size(), 2u);
+
+  Container again(test_stage());
+  again.load_form(form);
+  again.show();
+  again.pump_messages();
+  const std::pair<const wchar_t*, const wchar_t*> expected[] = {
+      {L"CheckType", L"1"}, {L"Value", L"2"}, {L"Caption", L"Three states"},
+      {L"Alignment", L"1"}, {L"CheckColor", L"255"},
+  };
+  IDispatch* c = again.find(L"qCheck1")->dispatch();
+  for (const auto& [name, text] : expected) {
+    VARIANT v = get_property(c, name);
+    EXPECT_EQ(variant_text(v), text) << name;
+    VariantClear(&v);
+  }
+  IDispatch* l = again.find(L"qLabel1")->dispatch();
+  const std::pair<const wchar_t*, const wchar_t*> label_expected[] = {
+      {L"Shadow", L"-3"}, {L"Caption", L"Shadowed"}, {L"ShadowColor", L"65280"}};
+  for (const auto& [name, text] : label_expected) {
+    VARIANT v = get_property(l, name);
+    EXPECT_EQ(variant_text(v), text) << name;
+    VariantClear(&v);
+  }
+}
