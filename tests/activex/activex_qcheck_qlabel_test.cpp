@@ -56,6 +56,11 @@ class RecordingEvents final : public IDispatch {
   IID events_;
 };
 
+BOOL CALLBACK collect_window(HWND window, LPARAM windows) {
+  reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+  return TRUE;
+}
+
 // A control of a class, activated in place in a test site, with a sink on
 // its events.
 struct Hosted {
@@ -102,10 +107,7 @@ struct Hosted {
   // The control's child windows, in creation order.
   std::vector<HWND> children() {
     std::vector<HWND> out;
-    EnumChildWindows(window(), [](HWND w, LPARAM p) -> BOOL {
-      reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-      return TRUE;
-    }, reinterpret_cast<LPARAM>(&out));
+    EnumChildWindows(window(), collect_window, reinterpret_cast<LPARAM>(&out));
     return out;
   }
   VARIANT get(const wchar_t* name) {

@@ -102,14 +102,18 @@ class AnsweringBag final : public IPropertyBag {
 };
 
 // The windows of this thread, children included.
+BOOL CALLBACK count_window(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+BOOL CALLBACK count_top_window(HWND window, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  EnumChildWindows(window, count_window, count);
+  return TRUE;
+}
 int thread_windows() {
   int count = 0;
-  auto top = [](HWND w, LPARAM p) -> BOOL {
-    ++*reinterpret_cast<int*>(p);
-    EnumChildWindows(w, [](HWND, LPARAM q) -> BOOL { ++*reinterpret_cast<int*>(q); return TRUE; }, p);
-    return TRUE;
-  };
-  EnumThreadWindows(GetCurrentThreadId(), top, reinterpret_cast<LPARAM>(&count));
+  EnumThreadWindows(GetCurrentThreadId(), count_top_window, reinterpret_cast<LPARAM>(&count));
   return count;
 }
 
