@@ -245,8 +245,13 @@ TEST_F(Win32WindowsTest, ListBoxBatchesHoldRepaintUntilTheLastUpdateCloses) {
   const LRESULT top_index = SendMessageW(window, LB_GETTOPINDEX, 0, 0);
   ASSERT_GT(top_index, 0);
   auto pending_paint = [&] { return GetUpdateRect(window, nullptr, FALSE) != FALSE; };
+  auto paint_all = [&] {
+    RedrawWindow(top, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  };
 
-  ValidateRect(window, nullptr);
+  paint_all();
   {
     ListBox::Update hold(list);
     list.add_items({{u"A", 5}, {u"B", -9}});
@@ -265,8 +270,9 @@ TEST_F(Win32WindowsTest, ListBoxBatchesHoldRepaintUntilTheLastUpdateCloses) {
   EXPECT_EQ(SendMessageW(window, LB_GETTOPINDEX, 0, 0), top_index);
   EXPECT_TRUE(IsWindowVisible(window));
 
-  UpdateWindow(window);
-  ValidateRect(window, nullptr);
+  // With the last item in view, a new item below it shows at once.
+  SendMessageW(window, LB_SETTOPINDEX, 22, 0);
+  paint_all();
   list.add_item(u"D");
   EXPECT_TRUE(pending_paint()) << "redraw is on again after the update";
 
