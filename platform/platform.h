@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/color.h"
 #include "core/font.h"
@@ -52,10 +53,33 @@ class Element {
   virtual void set_font(FontRef font) = 0;
 };
 
+// A list item with its item data, as the whole-list members take and give them.
+struct ListItem {
+  std::u16string text;
+  int32_t data = 0;
+  bool operator==(const ListItem&) const = default;
+};
+
 // An unsorted, single-selection list box. Indexes count from 0; the list
 // index is -1 when nothing is selected.
+//
+// Changes of many items belong inside an Update: while one is open the list
+// box neither repaints nor recomputes its scroll bar, and closing the last
+// one repaints it once, so a change of n items costs one repaint, not n.
 class ListBox : public Element {
  public:
+  // Holds a list box's repaint for its lifetime; updates nest.
+  class Update {
+   public:
+    explicit Update(ListBox& list) : list_(list) { list_.begin_update(); }
+    ~Update() { list_.end_update(); }
+    Update(const Update&) = delete;
+    Update& operator=(const Update&) = delete;
+
+   private:
+    ListBox& list_;
+  };
+
   // Adds an item (item data 0): appended when index is omitted, else
   // inserted there. An index outside 0..count fails with 5.
   virtual void add_item(const std::u16string& text, std::optional<int> index = {}) = 0;
@@ -69,10 +93,21 @@ class ListBox : public Element {
   // Item data; a bad index fails with 381.
   virtual int32_t item_data(int index) const = 0;
   virtual void set_item_data(int index, int32_t data) = 0;
+  // Appends the items in order, each with its item data, as one change
+  // (inside an Update of its own, with storage for all of them reserved
+  // first). An item the list box cannot take fails with 7; the items before
+  // it stay.
+  virtual void add_items(std::vector<ListItem> items) = 0;
+  // Every item with its item data, in order.
+  virtual std::vector<ListItem> items() const = 0;
   virtual int list_index() const = 0;
   // Selects an item (or none with -1) and reports a click when an item is
   // selected, as the user's selection does. Outside -1..count-1 fails with 380.
   virtual void set_list_index(int index) = 0;
+
+  // Open and close an update; use Update rather than calling these.
+  virtual void begin_update() = 0;
+  virtual void end_update() = 0;
 
   // The user (or set_list_index) selected an item.
   std::function<void()> on_click;

@@ -1,6 +1,8 @@
 #include "controls/addremove/addremove.h"
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "controls/addremove/list_text.h"
 #include "core/color.h"
@@ -70,44 +72,49 @@ void with_list_text(const Variant& value, F&& f) {
   }
 }
 
-void load_items(SkipOnFailure& s, ListBox& list, const Variant& items) {
+// Appends the items of a list text to a list, with the item data the
+// item-data text gives them (entry i for list item i; entries past the last
+// item and entries that are no 32-bit number are skipped), in one batch.
+void load_list(SkipOnFailure& s, ListBox& list, const Variant& items, const Variant& data) {
+  std::vector<ListItem> batch;
   s.step([&] {
     with_list_text(items, [&](std::u16string_view text) {
       for_each_list_entry(text, [&](std::u16string_view entry) {
-        s.step([&] { list.add_item(std::u16string(entry)); });
+        batch.push_back(ListItem{std::u16string(entry), 0});
       });
     });
   });
-}
-
-void load_item_data(SkipOnFailure& s, ListBox& list, const Variant& data) {
+  // Items already in the list (none unless clearing it failed) come first.
+  const int before = list.list_count();
   s.step([&] {
     with_list_text(data, [&](std::u16string_view text) {
-      int count = list.list_count();
+      const int count = before + static_cast<int>(batch.size());
       int index = 0;
       for_each_list_entry(text, [&](std::u16string_view entry) {
         if (index < count) {
-          if (std::optional<int32_t> value = item_data_of(entry))
-            s.step([&] { list.set_item_data(index, *value); });
+          if (std::optional<int32_t> value = item_data_of(entry)) {
+            if (index >= before)
+              batch[static_cast<size_t>(index - before)].data = *value;
+            else
+              s.step([&] { list.set_item_data(index, *value); });
+          }
         }
         ++index;
       });
     });
   });
+  s.step([&] { list.add_items(std::move(batch)); });
 }
 
-std::u16string items_text(const ListBox& list) {
-  ListTextWriter w;
-  int count = list.list_count();
-  for (int i = 0; i < count; ++i) w.add(list.list(i));
-  return std::move(w.text());
-}
-
-std::u16string item_data_text(const ListBox& list) {
-  ListTextWriter w;
-  int count = list.list_count();
-  for (int i = 0; i < count; ++i) w.add(list.item_data(i));
-  return std::move(w.text());
+// The items and the item-data list texts of a list.
+std::pair<std::u16string, std::u16string> list_texts(const ListBox& list) {
+  ListTextWriter items;
+  ListTextWriter data;
+  for (const ListItem& item : list.items()) {
+    items.add(item.text);
+    data.add(item.data);
+  }
+  return {std::move(items.text()), std::move(data.text())};
 }
 
 // Sets an element's height, keeping its place and width.
@@ -239,23 +246,28 @@ void AddRemove::Resize() { layout(); }
 
 void AddRemove::Load_Lists() {
   SkipOnFailure s;
-  s.step([&] { list1_->clear(); });
-  s.step([&] { list2_->clear(); });
-  load_items(s, *list1_, left_list_);
-  load_item_data(s, *list1_, left_item_data_);
-  load_items(s, *list2_, right_list_);
-  load_item_data(s, *list2_, right_item_data_);
+  {
+    // Both lists repaint once, after the last item.
+    ListBox::Update hold_left(*list1_);
+    ListBox::Update hold_right(*list2_);
+    s.step([&] { list1_->clear(); });
+    s.step([&] { list2_->clear(); });
+    load_list(s, *list1_, left_list_, left_item_data_);
+    load_list(s, *list2_, right_list_, right_item_data_);
+  }
   layout();
 }
 
 void AddRemove::Save_Lists() {
-  left_list_ = Variant(items_text(*list1_));
+  auto [left_items, left_data] = list_texts(*list1_);
+  auto [right_items, right_data] = list_texts(*list2_);
+  left_list_ = Variant(std::move(left_items));
   notify(u"LeftList");
-  left_item_data_ = Variant(item_data_text(*list1_));
+  left_item_data_ = Variant(std::move(left_data));
   notify(u"ListListItemData");
-  right_list_ = Variant(items_text(*list2_));
+  right_list_ = Variant(std::move(right_items));
   notify(u"RightList");
-  right_item_data_ = Variant(item_data_text(*list2_));
+  right_item_data_ = Variant(std::move(right_data));
   notify(u"RightListItemData");
 }
 
@@ -474,15 +486,19 @@ void AddRemove::List2_Click() {
 
 namespace {
 
-// One item from `from` to the end of `to`. With nothing selected in `from`
-// nothing is appended; the remove step still fails, which disables the
-// move-all button of this direction.
+// One item with its item data from `from` to the end of `to`. With nothing
+// selected in `from` nothing is appended; the remove step still fails, which
+// disables the move-all button of this direction.
 void move_selected(ListBox& from, ListBox& to, CommandButton& one, CommandButton& all,
                           CommandButton& other_all, const std::function<void()>& change) {
   SkipOnFailure s;
   s.step([&] {
     int selected = from.list_index();
-    if (selected >= 0) to.add_item(from.list(selected));
+    if (selected >= 0) {
+      const int32_t data = from.item_data(selected);
+      to.add_item(from.list(selected));
+      to.set_item_data(to.list_count() - 1, data);
+    }
   });
   s.step([&] { from.remove_item(from.list_index()); });
   s.step([&] { one.set_enabled(false); });
@@ -492,14 +508,19 @@ void move_selected(ListBox& from, ListBox& to, CommandButton& one, CommandButton
   s.step(change);
 }
 
-// Every item of `from`, in order, to the end of `to`.
+// Every item of `from` with its item data, in order, to the end of `to`,
+// in one batch.
 void move_all(ListBox& from, ListBox& to, CommandButton& one, CommandButton& all,
                      CommandButton& other_all, const std::function<void()>& change) {
   SkipOnFailure s;
-  int count = 0;
-  s.step([&] { count = from.list_count(); });
-  for (int i = 0; i < count; ++i) s.step([&] { to.add_item(from.list(i)); });
-  s.step([&] { from.clear(); });
+  {
+    ListBox::Update hold_from(from);
+    ListBox::Update hold_to(to);
+    std::vector<ListItem> moving;
+    s.step([&] { moving = from.items(); });
+    s.step([&] { to.add_items(std::move(moving)); });
+    s.step([&] { from.clear(); });
+  }
   s.step([&] { one.set_enabled(false); });
   s.step([&] { all.set_enabled(false); });
   s.step([&] { other_all.set_enabled(true); });

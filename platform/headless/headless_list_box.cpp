@@ -48,6 +48,20 @@ void HeadlessListBox::set_item_data(int index, int32_t data) {
   items_[index].data = data;
 }
 
+void HeadlessListBox::add_items(std::vector<ListItem> items) {
+  Update hold(*this);
+  // Appended below every item, so the selection stays where it is.
+  items_.reserve(items_.size() + items.size());
+  for (ListItem& item : items) items_.push_back(std::move(item));
+}
+
+void HeadlessListBox::begin_update() {
+  ++open_updates_;
+  ++updates_opened_;
+}
+
+void HeadlessListBox::end_update() { --open_updates_; }
+
 void HeadlessListBox::set_list_index(int index) {
   if (index < -1 || index >= list_count()) throw RuntimeError(kErrInvalidPropertyValue);
   selected_ = index;

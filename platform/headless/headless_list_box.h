@@ -24,20 +24,28 @@ class HeadlessListBox final : public HeadlessElement<ListBox> {
   void set_list(int index, const std::u16string& text) override;
   int32_t item_data(int index) const override;
   void set_item_data(int index, int32_t data) override;
+  void add_items(std::vector<ListItem> items) override;
+  std::vector<ListItem> items() const override { return items_; }
   int list_index() const override { return selected_; }
   void set_list_index(int index) override;
+  // Nothing to repaint here: updates are only counted, for tests.
+  void begin_update() override;
+  void end_update() override;
+
+  // How many updates are open now, and how many were ever opened.
+  int open_updates() const { return open_updates_; }
+  int updates_opened() const { return updates_opened_; }
 
  private:
-  struct Item {
-    std::u16string text;
-    int32_t data = 0;
-  };
+  using Item = ListItem;
 
   // Throws RuntimeError(error) unless index names an item.
   void check_index(int index, int32_t error) const;
 
   std::vector<Item> items_;
   int selected_ = -1;
+  int open_updates_ = 0;
+  int updates_opened_ = 0;
 };
 
 }  // namespace qs

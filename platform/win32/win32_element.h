@@ -68,7 +68,8 @@ class ElementImpl : public Base, public ElementInfo {
     if (hwnd_ != nullptr) {
       SetWindowPos(hwnd_, nullptr, after.left, after.top, after.right - after.left,
                    after.bottom - after.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    } else {
+    } else if (!EqualRect(&before, &after)) {
+      // A windowless element in place (a layout that changes nothing) needs no repaint.
       invalidate_in_owner(owner_, before);
       invalidate_in_owner(owner_, after);
     }

@@ -22,53 +22,67 @@ void Win32ListBox::add_item(const std::u16string& text, std::optional<int> index
                                  reinterpret_cast<LPARAM>(wide(text)));
   if (r == LB_ERR || r == LB_ERRSPACE) throw RuntimeError(7);  // out of memory
   SendMessageW(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(r), 0);
-  texts_.insert(texts_.begin() + at, text);
+  items_.insert(items_.begin() + at, ListItem{text, 0});
+}
+
+void Win32ListBox::add_items(std::vector<ListItem> items) {
+  if (items.empty()) return;
+  Update hold(*this);
+  // Room for every item and its text at once, instead of regrowing per item.
+  size_t chars = 0;
+  for (const ListItem& item : items) chars += item.text.size() + 1;
+  SendMessageW(hwnd_, LB_INITSTORAGE, static_cast<WPARAM>(items.size()),
+               static_cast<LPARAM>(chars * sizeof(wchar_t)));
+  items_.reserve(items_.size() + items.size());
+  for (ListItem& item : items) {
+    const LRESULT r = SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(item.text)));
+    if (r == LB_ERR || r == LB_ERRSPACE) throw RuntimeError(7);  // out of memory
+    SendMessageW(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(r), static_cast<LPARAM>(item.data));
+    items_.push_back(std::move(item));
+  }
 }
 
 void Win32ListBox::remove_item(int index) {
   if (index < 0 || index >= list_count()) throw RuntimeError(kErrInvalidCall);
   SendMessageW(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-  texts_.erase(texts_.begin() + index);
+  items_.erase(items_.begin() + index);
 }
 
 void Win32ListBox::clear() {
   SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
-  texts_.clear();
+  items_.clear();
 }
 
-int Win32ListBox::list_count() const {
-  return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0));
-}
+int Win32ListBox::list_count() const { return static_cast<int>(items_.size()); }
 
 std::u16string Win32ListBox::list(int index) const {
   check_item(index);
-  return texts_[static_cast<size_t>(index)];
+  return items_[static_cast<size_t>(index)].text;
 }
 
 void Win32ListBox::set_list(int index, const std::u16string& text) {
   check_item(index);
   // The list box cannot change an item's text in place: replace the item,
   // keeping its item data and the selection.
-  const LRESULT data = SendMessageW(hwnd_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+  ListItem& item = items_[static_cast<size_t>(index)];
   const int selected = list_index();
-  SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+  Update hold(*this);
   SendMessageW(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
   SendMessageW(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide(text)));
-  SendMessageW(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
-  texts_[static_cast<size_t>(index)] = text;
+  SendMessageW(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(item.data));
+  item.text = text;
   if (selected == index) SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 int32_t Win32ListBox::item_data(int index) const {
   check_item(index);
-  return static_cast<int32_t>(SendMessageW(hwnd_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+  return items_[static_cast<size_t>(index)].data;
 }
 
 void Win32ListBox::set_item_data(int index, int32_t data) {
   check_item(index);
   SendMessageW(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+  items_[static_cast<size_t>(index)].data = data;
 }
 
 int Win32ListBox::list_index() const {
@@ -82,6 +96,23 @@ void Win32ListBox::set_list_index(int index) {
   // LB_SETCURSEL sends no notification, but the runtime's list box reports
   // a click whenever code selects an item.
   if (index >= 0 && on_click) on_click();
+}
+
+void Win32ListBox::begin_update() {
+  if (open_updates_++ > 0) return;
+  hidden_at_update_ = (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) == 0;
+  SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+}
+
+void Win32ListBox::end_update() {
+  if (--open_updates_ > 0) return;
+  SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+  // A window procedure that passes WM_SETREDRAW on to the default one
+  // shows the window when redraw comes back on: a hidden list stays hidden.
+  const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+  if (hidden_at_update_ && (style & WS_VISIBLE) != 0)
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void Win32ListBox::notify(WORD code) {

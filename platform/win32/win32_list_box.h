@@ -1,7 +1,9 @@
 // A real LISTBOX child window: unsorted, single selection, notifying its
 // container of selection changes and double-clicks. The list box cannot
 // hold a NUL inside a text, so the exact texts are kept beside it and the
-// window shows each up to its first NUL.
+// window shows each up to its first NUL. The item data is kept beside it
+// too (and set in the window), so reading the whole list sends no message
+// per item.
 #pragma once
 
 #include <vector>
@@ -22,8 +24,14 @@ class Win32ListBox : public ElementImpl<ListBox> {
   void set_list(int index, const std::u16string& text) override;
   int32_t item_data(int index) const override;
   void set_item_data(int index, int32_t data) override;
+  void add_items(std::vector<ListItem> items) override;
+  std::vector<ListItem> items() const override { return items_; }
   int list_index() const override;
   void set_list_index(int index) override;
+  // The first open update turns the window's redraw off; closing the last
+  // turns it on and invalidates the whole list once.
+  void begin_update() override;
+  void end_update() override;
 
   // The window reported a notification code (LBN_*) to its container.
   void notify(WORD code);
@@ -31,7 +39,10 @@ class Win32ListBox : public ElementImpl<ListBox> {
  private:
   void check_item(int index) const;
 
-  std::vector<std::u16string> texts_;
+  std::vector<ListItem> items_;
+  int open_updates_ = 0;
+  // Whether the window was hidden when the first update opened.
+  bool hidden_at_update_ = false;
 };
 
 }  // namespace qs::win32

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/runtime_error.h"
+#include "platform/headless/headless_list_box.h"
 #include "platform/headless/headless_platform.h"
 #include "tests/support/error_of.h"
 
@@ -98,6 +99,25 @@ TEST_F(HeadlessListBoxTest, SettingTheListIndexReportsAClickOnlyForAnItem) {
   EXPECT_EQ(seen, std::vector<int>{1}) << "only a selection reports a click";
   EXPECT_EQ(error_of([&] { list_.set_list_index(0); }), kErrInvalidPropertyValue)
       << "an empty list has no item 0";
+}
+
+TEST_F(HeadlessListBoxTest, AddItemsAppendsWithDataKeepsTheSelectionAndNests) {
+  list_.add_item(u"A");
+  list_.add_item(u"B");
+  list_.set_list_index(1);
+  auto& headless = dynamic_cast<HeadlessListBox&>(list_);
+  {
+    ListBox::Update outer(list_);
+    list_.add_items({{u"C", 5}, {u"", -2147483647 - 1}, {u"C", 0}});
+    EXPECT_EQ(headless.open_updates(), 1) << "the batch closes its own update only";
+  }
+  EXPECT_EQ(headless.open_updates(), 0);
+  EXPECT_EQ(headless.updates_opened(), 2);
+  EXPECT_EQ(list_.items(), (std::vector<ListItem>{
+                               {u"A", 0}, {u"B", 0}, {u"C", 5}, {u"", -2147483647 - 1}, {u"C", 0}}));
+  EXPECT_EQ(list_.list_index(), 1);
+  list_.add_items({});
+  EXPECT_EQ(list_.list_count(), 5);
 }
 
 }  // namespace

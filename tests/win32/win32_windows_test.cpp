@@ -228,5 +228,65 @@ TEST_F(Win32WindowsTest, SurfaceSizeStylesAndColoursAreTheWindows) {
   DestroyWindow(host);
 }
 
+// A batch lands in the window with its item data, keeps the selection and
+// the top item, repaints only when the last update closes, and leaves the
+// window's redraw on and a hidden list hidden.
+TEST_F(Win32WindowsTest, ListBoxBatchesHoldRepaintUntilTheLastUpdateCloses) {
+  const HWND top = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300,
+                                   nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(top, nullptr);
+  surface_.attach(top, RECT{0, 0, 400, 300});
+  ListBox& list = surface_.create_list_box(u"List1");
+  const HWND window = GetWindow(surface_.hwnd(), GW_CHILD);
+  list.move(0, 0, 1500, 900);
+  for (int i = 0; i < 20; ++i) list.add_item(u"item");
+  list.set_list_index(3);
+  SendMessageW(window, LB_SETTOPINDEX, 2, 0);
+  const LRESULT top_index = SendMessageW(window, LB_GETTOPINDEX, 0, 0);
+  ASSERT_GT(top_index, 0);
+  auto pending_paint = [&] { return GetUpdateRect(window, nullptr, FALSE) != FALSE; };
+  auto paint_all = [&] {
+    RedrawWindow(top, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  };
+
+  paint_all();
+  {
+    ListBox::Update hold(list);
+    list.add_items({{u"A", 5}, {u"B", -9}});
+    list.add_item(u"C");
+    EXPECT_FALSE(pending_paint()) << "nothing repaints while an update is open";
+  }
+  EXPECT_TRUE(pending_paint()) << "closing the last update repaints";
+  EXPECT_EQ(SendMessageW(window, LB_GETCOUNT, 0, 0), 23);
+  EXPECT_EQ(SendMessageW(window, LB_GETITEMDATA, 20, 0), 5);
+  EXPECT_EQ(SendMessageW(window, LB_GETITEMDATA, 21, 0), -9);
+  EXPECT_EQ(SendMessageW(window, LB_GETITEMDATA, 22, 0), 0);
+  wchar_t text[8] = {};
+  SendMessageW(window, LB_GETTEXT, 21, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, L"B");
+  EXPECT_EQ(list.list_index(), 3);
+  EXPECT_EQ(SendMessageW(window, LB_GETTOPINDEX, 0, 0), top_index);
+  EXPECT_TRUE(IsWindowVisible(window));
+
+  // With the last item in view, a new item below it shows at once.
+  SendMessageW(window, LB_SETTOPINDEX, 22, 0);
+  paint_all();
+  list.add_item(u"D");
+  EXPECT_TRUE(pending_paint()) << "redraw is on again after the update";
+
+  list.set_visible(false);
+  list.add_items({{u"E", 1}});
+  { ListBox::Update hold(list); }
+  EXPECT_FALSE(GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE);
+  list.set_visible(true);
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(list.items().back(), (ListItem{u"E", 1}));
+
+  surface_.attach(nullptr, RECT{});
+  DestroyWindow(top);
+}
+
 }  // namespace
 }  // namespace qs::win32

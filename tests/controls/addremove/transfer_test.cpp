@@ -67,7 +67,7 @@ TEST_F(TransferTest, AddMovesTheSelectedRightItemAndReselectsTheFirst) {
   driver().click(ctl->cmdAdd());
 
   EXPECT_EQ(items(ctl->List1()), (Texts{u"X", u"B"}));
-  EXPECT_EQ(item_data(ctl->List1()), (std::vector<int32_t>{0, 0}));
+  EXPECT_EQ(item_data(ctl->List1()), (std::vector<int32_t>{0, 7}));
   EXPECT_EQ(items(ctl->List2()), (Texts{u"A", u"C"}));
   EXPECT_EQ(ctl->List2().list_index(), 0);
   // Re-selection enabled "<" again; "<<" was never enabled and stays so.
@@ -102,7 +102,7 @@ TEST_F(TransferTest, RemoveIsTheMirrorOfAdd) {
   driver().click(ctl->cmdRemove());
   EXPECT_EQ(items(ctl->List1()), (Texts{u"A", u"B"}));
   EXPECT_EQ(items(ctl->List2()), (Texts{u"Z", u"C"}));
-  EXPECT_EQ(item_data(ctl->List2()), (std::vector<int32_t>{0, 0}));
+  EXPECT_EQ(item_data(ctl->List2()), (std::vector<int32_t>{0, 9}));
   EXPECT_EQ(ctl->List1().list_index(), 0);
   EXPECT_EQ(buttons(), (Flags{false, true, true, false}));
 
@@ -130,7 +130,7 @@ TEST_F(TransferTest, MoveAllAppendsEveryItemInOrderAndSetsTheButtons) {
 
   driver().click(ctl->cmdAddAll());
   EXPECT_EQ(items(ctl->List1()), (Texts{u"A", u"B", u"X"}));
-  EXPECT_EQ(item_data(ctl->List1()), (std::vector<int32_t>{0, 0, 0}));
+  EXPECT_EQ(item_data(ctl->List1()), (std::vector<int32_t>{4, 0, 0}));
   EXPECT_EQ(ctl->List2().list_count(), 0);
   EXPECT_EQ(buttons(), (Flags{false, false, false, true}));
 
@@ -224,6 +224,96 @@ TEST_F(TransferTest, DisabledControlIgnoresClicksAndDoubleClicks) {
   driver().click(ctl->cmdAddAll());
   EXPECT_EQ(ctl->List2().list_count(), 0);
   EXPECT_EQ(changes(), 1);
+}
+
+// Every way of moving items carries each item's data with its text, whatever
+// its position in the source list, and leaves the data of the items that stay.
+TEST_F(TransferTest, EveryTransferCarriesItemDataWithTheText) {
+  enum Way { kAdd, kAddAll, kRemove, kRemoveAll, kDoubleClickLeft, kDoubleClickRight };
+  struct Case {
+    const char* name;
+    Way way;
+    int item;  // the item selected (or double-clicked) first
+    Texts left, right;
+    std::vector<int32_t> left_data, right_data;
+  };
+  const Case cases[] = {
+      {"<", kAdd, 1, {u"L0", u"L1", u"A1"}, {u"R0", u"R2"}, {-1, 2, 11}, {10, 12}},
+      {"<<", kAddAll, 0, {u"L0", u"L1", u"R0", u"A1", u"R2"}, {}, {-1, 2, 10, 11, 12}, {}},
+      {">", kRemove, 0, {u"L1"}, {u"R0", u"A1", u"R2", u"L0"}, {2}, {10, 11, 12, -1}},
+      {">>", kRemoveAll, 1, {}, {u"R0", u"A1", u"R2", u"L0", u"L1"}, {}, {10, 11, 12, -1, 2}},
+      {"double-click left", kDoubleClickLeft, 1, {u"L0"}, {u"R0", u"A1", u"R2", u"L1"},
+       {-1}, {10, 11, 12, 2}},
+      {"double-click right", kDoubleClickRight, 2, {u"L0", u"L1", u"R2"}, {u"R0", u"A1"},
+       {-1, 2, 12}, {10, 11}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    fill({u"L0", u"L1"}, {u"R0", u"A1", u"R2"});
+    for (int16_t i = 0; int32_t d : {-1, 2}) ctl->set_LItemData(i++, d);
+    for (int16_t i = 0; int32_t d : {10, 11, 12}) ctl->set_RItemData(i++, d);
+    // Both move-all buttons are enabled only after a move each way: "A1"
+    // goes right and comes back, so it ends as the right list's second item.
+    driver().click_item(ctl->List2(), 1);
+    driver().click(ctl->cmdAdd());
+    driver().click_item(ctl->List1(), 2);
+    driver().click(ctl->cmdRemove());
+    ASSERT_EQ(items(ctl->List2()), (Texts{u"R0", u"R2", u"A1"}));
+    ctl->RRemoveItem(2);
+    ctl->RAddItem(u"A1", Variant(int16_t{1}));
+    ctl->set_RItemData(1, 11);
+    ASSERT_EQ(item_data(ctl->List2()), (std::vector<int32_t>{10, 11, 12}));
+    ASSERT_EQ(buttons(), (Flags{true, true, true, true}));
+
+    switch (c.way) {
+      case kAdd:
+        driver().click_item(ctl->List2(), c.item);
+        driver().click(ctl->cmdAdd());
+        break;
+      case kAddAll: driver().click(ctl->cmdAddAll()); break;
+      case kRemove:
+        driver().click_item(ctl->List1(), c.item);
+        driver().click(ctl->cmdRemove());
+        break;
+      case kRemoveAll: driver().click(ctl->cmdRemoveAll()); break;
+      case kDoubleClickLeft: driver().double_click_item(ctl->List1(), c.item); break;
+      case kDoubleClickRight: driver().double_click_item(ctl->List2(), c.item); break;
+    }
+    EXPECT_EQ(items(ctl->List1()), c.left);
+    EXPECT_EQ(items(ctl->List2()), c.right);
+    EXPECT_EQ(item_data(ctl->List1()), c.left_data);
+    EXPECT_EQ(item_data(ctl->List2()), c.right_data);
+    EXPECT_EQ(changes(), 3);
+  }
+}
+
+// A move-all appends below the target's items without moving its selection;
+// the items and selection left there are those a one-by-one move would leave.
+TEST_F(TransferTest, MoveAllKeepsTheTargetSelectionAndMovesLargeListsWhole) {
+  const int n = 3000;
+  for (int i = 0; i < n; ++i) ctl->LAddItem(u"item" + utf16(std::to_string(i)));
+  for (int16_t i = 0; i < 5; ++i) ctl->set_LItemData(static_cast<int16_t>(i * 600), i + 1);
+  ctl->RAddItem(u"R0");
+  ctl->RAddItem(u"R1");
+  driver().click_item(ctl->List2(), 1);
+  driver().click(ctl->cmdAdd());  // "R1" to the left; ">>" enabled
+  driver().click_item(ctl->List2(), 0);
+  ASSERT_EQ(ctl->List2().list_index(), 0);
+
+  driver().click(ctl->cmdRemoveAll());
+  ASSERT_EQ(ctl->List2().list_count(), n + 2);
+  EXPECT_EQ(ctl->List2().list_index(), 0);
+  EXPECT_EQ(ctl->List2().list(1), u"item0");
+  EXPECT_EQ(ctl->List2().list(n), u"item2999");
+  EXPECT_EQ(ctl->List2().list(n + 1), u"R1");
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(ctl->List2().item_data(1 + i * 600), i + 1);
+  EXPECT_EQ(ctl->List2().item_data(2), 0);
+  EXPECT_EQ(ctl->List1().list_count(), 0);
+  EXPECT_EQ(ctl->List1().list_index(), -1);
+  EXPECT_TRUE(ctl->List1().visible());
+  EXPECT_TRUE(ctl->List2().visible());
+  EXPECT_EQ(buttons(), (Flags{true, true, false, false}));
 }
 
 TEST_F(TransferTest, ItemMethodsLeaveButtonsAndRaiseNoChange) {
