@@ -3,9 +3,10 @@
 //   qscontainer.exe --form FILE [--design] [--screenshot OUT.bmp]
 //                   [--exit-after-ms N] [--save OUT.qsform] [--log LOG.txt] [--quiet]
 //   qscontainer.exe --add PROGID [...]   (one fresh control instead of a form)
-//   --properties NAME   opens the property frame of control NAME once the
+//   --properties NAME   opens our property frame for control NAME once the
 //                       window shows; with --screenshot the frame is captured
 //                       instead of the container, then closed
+//   --system-properties NAME   the same with the system's property frame
 #include <windows.h>
 #include <ole2.h>
 #include <shellapi.h>
@@ -17,9 +18,11 @@
 #include <cwchar>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "container/container.h"
 #include "container/control_site.h"
+#include "container/property_frame.h"
 #include "container/window_capture.h"
 
 using namespace qs::container;
@@ -29,6 +32,7 @@ namespace {
 
 struct Options {
   std::wstring form, add, screenshot, save, log, properties;
+  bool system_frame = false;
   bool design = false;
   bool quiet = false;
   long exit_after_ms = -1;
@@ -38,7 +42,7 @@ void usage() {
   std::fputs(
       "usage: qscontainer.exe (--form FILE | --add PROGID) [--design] [--screenshot OUT.bmp]\n"
       "                       [--exit-after-ms N] [--save OUT.qsform] [--log LOG.txt] [--quiet]\n"
-      "                       [--properties NAME]\n",
+      "                       [--properties NAME | --system-properties NAME]\n",
       stderr);
 }
 
@@ -56,6 +60,10 @@ bool parse(int argc, wchar_t** argv, Options* o) {
     else if (a == L"--save") { if (!value(&o->save)) return false; }
     else if (a == L"--log") { if (!value(&o->log)) return false; }
     else if (a == L"--properties") { if (!value(&o->properties)) return false; }
+    else if (a == L"--system-properties") {
+      if (!value(&o->properties)) return false;
+      o->system_frame = true;
+    }
     else if (a == L"--design") o->design = true;
     else if (a == L"--quiet") o->quiet = true;
     else if (a == L"--exit-after-ms") {
@@ -83,7 +91,7 @@ void CALLBACK close_on_timer(HWND hwnd, UINT, UINT_PTR id, DWORD) {
   PostMessageW(hwnd, WM_CLOSE, 0, 0);
 }
 
-// The property frame (the thread's visible dialog) open on this thread, what to do with it once it shows,
+// The property frame (the thread's visible dialog or our own frame) open on this thread, what to do with it once it shows,
 // and the outcome, for the timer that acts on it.
 struct FrameVisit {
   std::wstring screenshot;
@@ -95,7 +103,8 @@ FrameVisit* g_frame_visit = nullptr;
 BOOL CALLBACK find_frame(HWND hwnd, LPARAM found) {
   wchar_t cls[32] = {};
   GetClassNameW(hwnd, cls, 32);
-  if (IsWindowVisible(hwnd) && std::wcscmp(cls, L"#32770") == 0) {
+  if (IsWindowVisible(hwnd) &&
+      (std::wcscmp(cls, L"#32770") == 0 || std::wcscmp(cls, L"QuorralSetPropertyFrame") == 0)) {
     *reinterpret_cast<HWND*>(found) = hwnd;
     return FALSE;
   }
@@ -132,28 +141,46 @@ void CALLBACK visit_frame(HWND, UINT, UINT_PTR id, DWORD) {
   }
 }
 
-// Opens the property frame of a control modally; with a screenshot path
-// the frame is captured once it shows and closed.
-void open_properties(Container& container, const std::wstring& name, const std::wstring& screenshot) {
+// The property pages a control names (empty when it names none).
+std::vector<CLSID> pages_of(ControlSite& site) {
+  ComPtr<ISpecifyPropertyPages> specify;
+  if (FAILED(site.object()->QueryInterface(IID_ISpecifyPropertyPages,
+                                           reinterpret_cast<void**>(specify.GetAddressOf()))))
+    return {};
+  CAUUID pages{};
+  if (FAILED(specify->GetPages(&pages))) return {};
+  std::vector<CLSID> out(pages.pElems, pages.pElems + pages.cElems);
+  CoTaskMemFree(pages.pElems);
+  return out;
+}
+
+// Opens a property frame for a control modally (ours, or the system's);
+// with a screenshot path the frame is captured once it shows and closed.
+void open_properties(Container& container, const std::wstring& name, bool system_frame,
+                     const std::wstring& screenshot) {
   ControlSite* site = container.find(name);
   if (!site) throw std::runtime_error("no control named " + narrow(name));
-  ComPtr<ISpecifyPropertyPages> specify;
-  if (FAILED(site->object()->QueryInterface(IID_ISpecifyPropertyPages,
-                                            reinterpret_cast<void**>(specify.GetAddressOf()))))
-    throw std::runtime_error("the control names no property pages");
-  CAUUID pages{};
-  if (FAILED(specify->GetPages(&pages))) throw std::runtime_error("the control gave no pages");
-  container.log(L"property pages: " + std::to_wstring(pages.cElems));
+  std::vector<CLSID> pages = pages_of(*site);
+  container.log(L"property pages: " + std::to_wstring(pages.size()));
+  if (pages.empty()) throw std::runtime_error("the control names no property pages");
   FrameVisit visit{screenshot, &container};
   g_frame_visit = &visit;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 300, &visit_frame);
-  IUnknown* objects[] = {site->object()};
-  const HRESULT hr = OleCreatePropertyFrame(container.window(), 20, 20, name.c_str(), 1, objects,
-                                            pages.cElems, pages.pElems, LOCALE_USER_DEFAULT, 0,
-                                            nullptr);
-  KillTimer(nullptr, timer);
+  HRESULT hr = S_OK;
+  if (system_frame) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, 300, &visit_frame);
+    IUnknown* objects[] = {site->object()};
+    hr = OleCreatePropertyFrame(container.window(), 20, 20, name.c_str(), 1, objects,
+                                ULONG(pages.size()), pages.data(), LOCALE_USER_DEFAULT, 0, nullptr);
+    KillTimer(nullptr, timer);
+  } else {
+    PropertyFrame frame(container.window(), name, {site->object()}, pages,
+                        [&](const std::wstring& line) { container.log(line); });
+    const int result = frame.run([&](HWND) {
+      if (!screenshot.empty()) SetTimer(nullptr, 0, 300, &visit_frame);
+    });
+    container.log(result == IDOK ? L"property frame: OK" : L"property frame: Cancel");
+  }
   g_frame_visit = nullptr;
-  CoTaskMemFree(pages.pElems);
   wchar_t code[16];
   std::swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(hr));
   container.log(L"property frame closed: " + std::wstring(code));
@@ -178,7 +205,7 @@ int run(const Options& o) {
 
   if (!o.properties.empty()) {
     container.pump_messages(300);
-    open_properties(container, o.properties, o.screenshot);
+    open_properties(container, o.properties, o.system_frame, o.screenshot);
     if (!o.screenshot.empty()) {
       if (!o.save.empty()) save(container, o.save);
       container.close_controls();
