@@ -68,24 +68,24 @@ std::wstring class_of(HWND hwnd) {
   return name;
 }
 
+struct ClassSearch {
+  const wchar_t* cls;
+  bool visible_only;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK match_class(HWND hwnd, LPARAM p) {
+  auto* s = reinterpret_cast<ClassSearch*>(p);
+  if (lstrcmpiW(class_of(hwnd).c_str(), s->cls) == 0 && (!s->visible_only || IsWindowVisible(hwnd)))
+    s->found.push_back(hwnd);
+  return TRUE;
+}
+
 // Every descendant window of `parent` of a class (only the visible ones
 // when asked), left to right.
 std::vector<HWND> windows_of_class(HWND parent, const wchar_t* cls, bool visible_only = false) {
-  struct Search {
-    const wchar_t* cls;
-    bool visible_only;
-    std::vector<HWND> found;
-  } search{cls, visible_only, {}};
-  EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM p) {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (lstrcmpiW(class_of(hwnd).c_str(), s->cls) == 0 &&
-            (!s->visible_only || IsWindowVisible(hwnd)))
-          s->found.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ClassSearch search{cls, visible_only, {}};
+  EnumChildWindows(parent, &match_class, reinterpret_cast<LPARAM>(&search));
   std::sort(search.found.begin(), search.found.end(), [](HWND a, HWND b) {
     RECT ra{}, rb{};
     GetWindowRect(a, &ra);
@@ -238,25 +238,19 @@ TEST_F(PropertyPages, ReleasingAnActivePageLeavesNoWindowAndNoReference) {
   EXPECT_EQ(site.refs, 1u);
 }
 
+BOOL CALLBACK match_dialog(HWND hwnd, LPARAM p) {
+  if (!IsWindowVisible(hwnd) || class_of(hwnd) != L"#32770") return TRUE;
+  *reinterpret_cast<HWND*>(p) = hwnd;
+  return FALSE;
+}
+
 // The frame's window (the thread's visible dialog), once shown by
 // OleCreatePropertyFrame on `thread`.
 HWND wait_for_frame(DWORD thread) {
   for (int tries = 0; tries < 200; ++tries) {
-    struct Find {
-      HWND frame;
-    } find{nullptr};
-    EnumThreadWindows(
-        thread,
-        [](HWND hwnd, LPARAM p) {
-          auto* f = reinterpret_cast<Find*>(p);
-          if (IsWindowVisible(hwnd) && class_of(hwnd) == L"#32770") {
-            f->frame = hwnd;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    if (find.frame) return find.frame;
+    HWND frame = nullptr;
+    EnumThreadWindows(thread, &match_dialog, reinterpret_cast<LPARAM>(&frame));
+    if (frame) return frame;
     Sleep(50);
   }
   return nullptr;

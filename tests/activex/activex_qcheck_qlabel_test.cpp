@@ -99,13 +99,16 @@ struct Hosted {
     in_place->GetWindow(&hwnd);
     return hwnd;
   }
+  // Adds a window to the vector at p (an enumeration callback, which must
+  // have the system's calling convention).
+  static BOOL CALLBACK collect_window(HWND w, LPARAM p) {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+    return TRUE;
+  }
   // The control's child windows, in creation order.
   std::vector<HWND> children() {
     std::vector<HWND> out;
-    EnumChildWindows(window(), [](HWND w, LPARAM p) -> BOOL {
-      reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-      return TRUE;
-    }, reinterpret_cast<LPARAM>(&out));
+    EnumChildWindows(window(), &collect_window, reinterpret_cast<LPARAM>(&out));
     return out;
   }
   VARIANT get(const wchar_t* name) {

@@ -101,15 +101,22 @@ class AnsweringBag final : public IPropertyBag {
   const Hostile& value_;
 };
 
+// Enumeration callbacks (with the system's calling convention) counting
+// windows into the int at p: a window, and a top-level window with its children.
+BOOL CALLBACK count_window(HWND, LPARAM p) {
+  ++*reinterpret_cast<int*>(p);
+  return TRUE;
+}
+BOOL CALLBACK count_window_tree(HWND w, LPARAM p) {
+  ++*reinterpret_cast<int*>(p);
+  EnumChildWindows(w, &count_window, p);
+  return TRUE;
+}
+
 // The windows of this thread, children included.
 int thread_windows() {
   int count = 0;
-  auto top = [](HWND w, LPARAM p) -> BOOL {
-    ++*reinterpret_cast<int*>(p);
-    EnumChildWindows(w, [](HWND, LPARAM q) -> BOOL { ++*reinterpret_cast<int*>(q); return TRUE; }, p);
-    return TRUE;
-  };
-  EnumThreadWindows(GetCurrentThreadId(), top, reinterpret_cast<LPARAM>(&count));
+  EnumThreadWindows(GetCurrentThreadId(), &count_window_tree, reinterpret_cast<LPARAM>(&count));
   return count;
 }
 
