@@ -35,6 +35,11 @@ class Driver {
   // Presses and releases a key (a virtual key code) with the element's
   // window holding the focus (a windowless element's container).
   virtual void press_key(Element& element, int16_t key_code) = 0;
+  // Types text at the end of a text box, character by character, with the
+  // box holding the focus; CR LF (or a lone CR or LF) is one press of Enter,
+  // which starts a new line in a multi-line box and does nothing in a
+  // single-line one.
+  virtual void type_text(TextBox& box, const std::u16string& text) = 0;
   // Clicks the item at index (selecting it).
   virtual void click_item(ListBox& list, int index) = 0;
   // Double-clicks the item at index: a click, then a double-click.

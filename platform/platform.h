@@ -123,6 +123,26 @@ class CommandButton : public Element {
   std::function<void()> on_click;
 };
 
+// A text box: one line, or several with Enter starting a new line (a line
+// break in its text is CR LF).
+enum class ScrollBars : int16_t { kNone = 0, kHorizontal = 1, kVertical = 2, kBoth = 3 };
+
+struct TextBoxStyle {
+  bool multi_line = false;
+  ScrollBars scroll_bars = ScrollBars::kNone;
+};
+
+class TextBox : public Element {
+ public:
+  virtual TextBoxStyle style() const = 0;
+  virtual std::u16string text() const = 0;
+  // Replaces the whole text; reports a change only when the text differs.
+  virtual void set_text(const std::u16string& text) = 0;
+
+  // The text changed, by the user's typing or by set_text.
+  std::function<void()> on_change;
+};
+
 enum class Alignment : int16_t { kLeft = 0, kRight = 1, kCenter = 2 };
 
 // Mouse buttons and shift keys as the runtime numbers them in its mouse events.
@@ -198,6 +218,8 @@ class Container {
   virtual CommandButton& create_command_button(const std::u16string& name) = 0;
   virtual Label& create_label(const std::u16string& name) = 0;
   virtual PictureBox& create_picture_box(const std::u16string& name) = 0;
+  // Text boxes take the focus with the Tab key in tab-index order.
+  virtual TextBox& create_text_box(const std::u16string& name, TextBoxStyle style = {}) = 0;
   // The child element of that name, or null. Every platform implements this
   // (headless and Win32 alike): tests and forms look elements up by name.
   virtual Element* find(const std::u16string& name) = 0;

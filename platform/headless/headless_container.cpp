@@ -8,6 +8,7 @@
 #include "platform/headless/headless_list_box.h"
 #include "platform/headless/headless_picture_box.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/headless_text_box.h"
 
 namespace qs {
 
@@ -41,6 +42,11 @@ Label& HeadlessContainer::add_label(const std::u16string& name) {
 PictureBox& HeadlessContainer::add_picture_box(const std::u16string& name) {
   int tab = static_cast<int>(elements_.size());
   return adopt(std::make_unique<HeadlessPictureBox>(*this, name, tab));
+}
+
+TextBox& HeadlessContainer::add_text_box(const std::u16string& name, TextBoxStyle style) {
+  int tab = static_cast<int>(elements_.size());
+  return adopt(std::make_unique<HeadlessTextBox>(*this, name, tab, style));
 }
 
 std::vector<Element*> HeadlessContainer::stacking_order() const {

@@ -47,6 +47,7 @@ class HeadlessContainer {
   CommandButton& add_command_button(const std::u16string& name);
   Label& add_label(const std::u16string& name);
   PictureBox& add_picture_box(const std::u16string& name);
+  TextBox& add_text_box(const std::u16string& name, TextBoxStyle style);
 
   // Sets the inner size; a negative size fails with 380.
   void set_scale_size(float width, float height);
@@ -81,6 +82,9 @@ class HeadlessContainerOf : public Interface, public HeadlessContainer {
   Label& create_label(const std::u16string& name) override { return add_label(name); }
   PictureBox& create_picture_box(const std::u16string& name) override {
     return add_picture_box(name);
+  }
+  TextBox& create_text_box(const std::u16string& name, TextBoxStyle style = {}) override {
+    return add_text_box(name, style);
   }
   Element* find(const std::u16string& name) override { return find_element(name); }
 

@@ -142,6 +142,21 @@ void HeadlessDriver::double_click(Element& element) {
 
 void HeadlessDriver::press_key(Element& element, int16_t) { node_of(element); }
 
+void HeadlessDriver::type_text(TextBox& box, const std::u16string& text) {
+  node_of(box);
+  if (!reachable(box)) return;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == u'\r' || c == u'\n') {
+      // CR LF is one press of Enter.
+      if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+      if (box.style().multi_line) box.set_text(box.text() + u"\r\n");
+      continue;
+    }
+    box.set_text(box.text() + c);
+  }
+}
+
 void HeadlessDriver::click_item(ListBox& list, int index) {
   if (index < 0 || index >= list.list_count()) {
     throw std::out_of_range("click_item: no item at that index");

@@ -34,6 +34,9 @@ class HeadlessDriver final : public Driver {
   // No in-memory element handles keys: checks only that the element exists
   // on this platform.
   void press_key(Element& element, int16_t key_code) override;
+  // Appends each character (Enter as CR LF in a multi-line box), reporting
+  // a change for each, when the box takes input.
+  void type_text(TextBox& box, const std::u16string& text) override;
   // Sets the surface's inner size and reports it by on_resize.
   void resize(Surface& surface, float width, float height) override;
   Element* element_at(Container& container, float x, float y) override;

@@ -6,6 +6,7 @@
 #include "platform/win32/win32_command_button.h"
 #include "platform/win32/win32_label.h"
 #include "platform/win32/win32_list_box.h"
+#include "platform/win32/win32_text_box.h"
 #include "platform/win32/win32_picture_box.h"
 #include "platform/win32/win32_platform.h"
 
@@ -111,6 +112,16 @@ void ContainerWindow::check_new_name(const std::u16string& name) const {
   if (find_element(name) != nullptr) throw std::invalid_argument("a child element of this name exists already");
 }
 
+TextBox& ContainerWindow::add_text_box(const std::u16string& name, TextBoxStyle style) {
+  check_new_name(name);
+  auto element =
+      std::make_unique<Win32TextBox>(*this, hwnd_, name, static_cast<int>(elements_.size()), style);
+  TextBox& box = *element;
+  elements_.push_back(std::move(element));
+  order_tabs();
+  return box;
+}
+
 Element* ContainerWindow::find_element(const std::u16string& name) const {
   for (const auto& e : elements_) {
     if (e->name() == name) return e.get();
@@ -210,6 +221,7 @@ void ContainerWindow::on_command(HWND child, WORD code) {
   Element* e = element_of(child);
   if (auto* list = dynamic_cast<Win32ListBox*>(e)) list->notify(code);
   if (auto* button = dynamic_cast<Win32CommandButton*>(e)) button->notify(code);
+  if (auto* box = dynamic_cast<Win32TextBox*>(e)) box->notify(code);
 }
 
 LRESULT ContainerWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -35,6 +35,7 @@ class ContainerWindow {
   CommandButton& add_command_button(const std::u16string& name);
   Label& add_label(const std::u16string& name);
   PictureBox& add_picture_box(const std::u16string& name);
+  TextBox& add_text_box(const std::u16string& name, TextBoxStyle style);
   const std::vector<std::unique_ptr<Element>>& elements() const { return elements_; }
 
   // The element of that name, or null.
@@ -104,6 +105,9 @@ class ContainerImpl : public Base, public ContainerWindow {
   Label& create_label(const std::u16string& name) override { return add_label(name); }
   PictureBox& create_picture_box(const std::u16string& name) override {
     return add_picture_box(name);
+  }
+  TextBox& create_text_box(const std::u16string& name, TextBoxStyle style = {}) override {
+    return add_text_box(name, style);
   }
   Element* find(const std::u16string& name) override { return find_element(name); }
   float scale_width() const override { return client_width_twips(); }

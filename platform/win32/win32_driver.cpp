@@ -153,6 +153,37 @@ void Win32Driver::press_key(Element& element, int16_t key_code) {
   caught.rethrow();
 }
 
+void Win32Driver::type_text(TextBox& box, const std::u16string& text) {
+  Win32Platform::ErrorCatch caught(platform_);
+  HWND window = info_of(box).element_hwnd();
+  if (window == nullptr || !reachable(window)) return;
+  SetFocus(window);
+  const LRESULT end = GetWindowTextLengthW(window);
+  SendMessageW(window, EM_SETSEL, static_cast<WPARAM>(end), end);
+  for (size_t i = 0; i < text.size(); ++i) {
+    wchar_t ch = static_cast<wchar_t>(text[i]);
+    UINT key = 0;
+    if (ch == L'\r' || ch == L'\n') {
+      // CR LF is one press of Enter.
+      if (ch == L'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+      ch = L'\r';
+      key = VK_RETURN;
+    } else {
+      const SHORT vk = VkKeyScanW(ch);
+      key = vk == -1 ? 0 : static_cast<UINT>(vk & 0xFF);
+    }
+    const UINT scan = key != 0 ? MapVirtualKeyW(key, MAPVK_VK_TO_VSC) : 0;
+    const LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
+    if (key != 0) SendMessageW(window, WM_KEYDOWN, key, down);
+    SendMessageW(window, WM_CHAR, static_cast<WPARAM>(ch), down);
+    if (key != 0) {
+      SendMessageW(window, WM_KEYUP, key,
+                   down | (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31));
+    }
+  }
+  caught.rethrow();
+}
+
 void Win32Driver::click(Element& element) {
   Win32Platform::ErrorCatch caught(platform_);
   if (dynamic_cast<ListBox*>(&element) != nullptr) {
