@@ -21,7 +21,7 @@ namespace {
 
 // One thing the user does in the dialog: type a name and press OK, or cancel.
 struct Step {
-  std::wstring name;  // empty: cancel
+  std::string name;  // empty: cancel
 };
 
 // Finds the dialog titled `title` and plays the steps into it, waiting for
@@ -40,7 +40,8 @@ void play(const std::wstring& title, std::vector<Step> steps, std::atomic<bool>&
       PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
       return;
     }
-    SendMessageW(dialog, CDM_SETCONTROLTEXT, 0x47c, reinterpret_cast<LPARAM>(s.name.c_str()));
+    // The dialog was opened through the ANSI call: it takes ANSI text.
+    SendMessageA(dialog, CDM_SETCONTROLTEXT, 0x47c, reinterpret_cast<LPARAM>(s.name.c_str()));
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     Sleep(700);
   }
@@ -89,27 +90,27 @@ class RealOpenFileDialogTest : public ::testing::Test {
 };
 
 TEST_F(RealOpenFileDialogTest, OneFile) {
-  ASSERT_TRUE(browse(u"Dirtext single", {{L"C:\\qsdirtext\\a.txt"}}));
+  ASSERT_TRUE(browse(u"Dirtext single", {{"C:\\qsdirtext\\a.txt"}}));
   EXPECT_EQ(entries(), std::vector<std::u16string>{u"C:\\qsdirtext\\a.txt"});
   EXPECT_EQ(host.count(Dirtext::kFileSelectedEvent), 1);
 }
 
 TEST_F(RealOpenFileDialogTest, TwoFilesInAFolder) {
   ctl->set_MultiSelect(true);
-  ASSERT_TRUE(browse(u"Dirtext folder", {{L"C:\\qsdirtext"}, {L"\"a.txt\" \"b.txt\""}}));
+  ASSERT_TRUE(browse(u"Dirtext folder", {{"C:\\qsdirtext"}, {"\"a.txt\" \"b.txt\""}}));
   EXPECT_EQ(entries(), (std::vector<std::u16string>{u"C:\\qsdirtext\\a.txt", u"C:\\qsdirtext\\b.txt"}));
   EXPECT_EQ(host.count(Dirtext::kFileSelectedEvent), 1);
 }
 
 TEST_F(RealOpenFileDialogTest, TwoFilesInADriveRoot) {
   ctl->set_MultiSelect(true);
-  ASSERT_TRUE(browse(u"Dirtext root", {{L"\"qsdirtext_a.txt\" \"qsdirtext_b.txt\""}}));
+  ASSERT_TRUE(browse(u"Dirtext root", {{"\"qsdirtext_a.txt\" \"qsdirtext_b.txt\""}}));
   EXPECT_EQ(entries(), (std::vector<std::u16string>{u"C:\\qsdirtext_a.txt", u"C:\\qsdirtext_b.txt"}));
 }
 
 TEST_F(RealOpenFileDialogTest, CancelKeepsEverything) {
   ctl->set_ListIndex(3);
-  ASSERT_TRUE(browse(u"Dirtext cancel", {{L""}}));
+  ASSERT_TRUE(browse(u"Dirtext cancel", {{""}}));
   EXPECT_EQ(entries().size(), 5u);
   EXPECT_EQ(ctl->ListIndex(), 3);
   EXPECT_EQ(host.count(Dirtext::kFileSelectedEvent), 0);
