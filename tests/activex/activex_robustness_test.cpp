@@ -103,15 +103,24 @@ class AnsweringBag final : public IPropertyBag {
   const Hostile& value_;
 };
 
+// Counts one window (the callbacks must be CALLBACK functions: a lambda
+// converts only to the default calling convention, which 32-bit Windows
+// does not use for them).
+BOOL CALLBACK count_window(HWND, LPARAM p) {
+  ++*reinterpret_cast<int*>(p);
+  return TRUE;
+}
+
+BOOL CALLBACK count_window_and_children(HWND w, LPARAM p) {
+  ++*reinterpret_cast<int*>(p);
+  EnumChildWindows(w, &count_window, p);
+  return TRUE;
+}
+
 // The windows of this thread, children included.
 int thread_windows() {
   int count = 0;
-  auto top = [](HWND w, LPARAM p) -> BOOL {
-    ++*reinterpret_cast<int*>(p);
-    EnumChildWindows(w, [](HWND, LPARAM q) -> BOOL { ++*reinterpret_cast<int*>(q); return TRUE; }, p);
-    return TRUE;
-  };
-  EnumThreadWindows(GetCurrentThreadId(), top, reinterpret_cast<LPARAM>(&count));
+  EnumThreadWindows(GetCurrentThreadId(), &count_window_and_children, reinterpret_cast<LPARAM>(&count));
   return count;
 }
 

@@ -92,8 +92,11 @@ TEST_F(DirtextBrowseTest, ConfirmedSelectionsReplaceTheEntries) {
   std::string many = "C:\\Long folder name\0"s;
   Texts many_paths;
   for (int i = 0; i < 40; ++i) {
-    std::string name = "file number " + std::to_string(i) + ".txt";
-    many += name + '\0';
+    std::string name = "file number ";
+    name += std::to_string(i);
+    name += ".txt";
+    many += name;
+    many.push_back('\0');
     many_paths.push_back(u"C:\\Long folder name\\" + std::u16string(name.begin(), name.end()));
   }
   many += '\0';
