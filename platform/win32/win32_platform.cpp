@@ -157,7 +157,7 @@ static_assert(offsetof(OpenFileRecord, nMaxFileTitle) == offsetof(OPENFILENAMEA,
 static_assert(offsetof(OpenFileRecord, Flags) == offsetof(OPENFILENAMEA, Flags));
 static_assert(offsetof(OpenFileRecord, nFileExtension) == offsetof(OPENFILENAMEA, nFileExtension));
 static_assert(offsetof(OpenFileRecord, lpTemplateName) == offsetof(OPENFILENAMEA, lpTemplateName));
-static_assert(sizeof(OpenFileRecord) == OPENFILENAME_SIZE_VERSION_400A);
+static_assert(sizeof(OpenFileRecord) == offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR));
 
 bool Win32Platform::get_open_file_name(OpenFileRecord& record) {
   if (state_->open_file_script) {
