@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include "platform/open_file_record.h"
+
 #include "platform/platform.h"
 
 namespace qs {
@@ -33,7 +35,8 @@ class Driver {
   virtual void mouse_move(Element& element, float x, float y, int16_t buttons = 0,
                           int16_t shift = 0) = 0;
   // Presses and releases a key (a virtual key code) with the element's
-  // window holding the focus (a windowless element's container).
+  // window holding the focus (a windowless element's container); a key
+  // with a character (digits, letters, space) types it in between.
   virtual void press_key(Element& element, int16_t key_code) = 0;
   // Types text at the end of a text box, character by character, with the
   // box holding the focus; CR LF (or a lone CR or LF) is one press of Enter,
@@ -51,6 +54,11 @@ class Driver {
   // The script run when a form is shown modally; it acts on the form and
   // must hide it. Without a script a modal show fails the test.
   virtual void on_modal(std::function<void(Form&)> script) = 0;
+  // The script run instead of the open-file dialog: it gets the request
+  // record, writes its answer into lpstrFile in the dialog's format and
+  // returns true to confirm, false to cancel. An empty script restores the
+  // platform's own dialog where there is one.
+  virtual void on_open_file(std::function<bool(OpenFileRecord&)> script) = 0;
   // Lets the platform deliver what is pending (messages, paints).
   virtual void pump() = 0;
 };

@@ -6,10 +6,12 @@
 // the element where it was.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/color.h"
@@ -18,6 +20,7 @@
 namespace qs {
 
 class Platform;
+struct OpenFileRecord;
 
 struct Bounds {
   float left = 0;
@@ -58,6 +61,21 @@ struct ListItem {
   std::u16string text;
   int32_t data = 0;
   bool operator==(const ListItem&) const = default;
+};
+
+// Mouse buttons and shift keys as the runtime numbers them in its mouse events.
+enum MouseButton : int16_t { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+enum ShiftKey : int16_t { kShiftKey = 1, kCtrlKey = 2, kAltKey = 4 };
+
+// One mouse notification: the button that went down or up (for a move, the
+// buttons held), the shift keys held, and the point in the reporting
+// element's own coordinates (twips from its top-left corner). Handlers take
+// it by reference, as the runtime's mouse events take their arguments.
+struct MouseReport {
+  int16_t button = 0;
+  int16_t shift = 0;
+  float x = 0;
+  float y = 0;
 };
 
 // An unsorted, single-selection list box. Indexes count from 0; the list
@@ -113,6 +131,28 @@ class ListBox : public Element {
   std::function<void()> on_click;
   // The user double-clicked an item (reported after its click).
   std::function<void()> on_dbl_click;
+
+  // Background and text colours (window background and window text at first).
+  virtual OleColor back_color() const = 0;
+  virtual void set_back_color(OleColor color) = 0;
+  virtual OleColor fore_color() const = 0;
+  virtual void set_fore_color(OleColor color) = 0;
+
+  // Whether the list sizes itself to whole rows (off at first). While on, a
+  // height given to move() may be changed: never below one row, and on some
+  // platforms rounded down to whole rows; bounds() tells the height taken.
+  virtual void set_integral_height(bool on) = 0;
+
+  // Keys while the list has the focus, and the mouse over it (coordinates
+  // relative to the list). The arguments are by reference: the list acts on
+  // what a handler leaves there, and a key code or character set to 0 is not
+  // acted on at all.
+  std::function<void(int16_t& key_code, int16_t& shift)> on_key_down;
+  std::function<void(int16_t& key_ascii)> on_key_press;
+  std::function<void(int16_t& key_code, int16_t& shift)> on_key_up;
+  std::function<void(MouseReport&)> on_mouse_down;
+  std::function<void(MouseReport&)> on_mouse_move;
+  std::function<void(MouseReport&)> on_mouse_up;
 };
 
 class CommandButton : public Element {
@@ -144,21 +184,6 @@ class TextBox : public Element {
 };
 
 enum class Alignment : int16_t { kLeft = 0, kRight = 1, kCenter = 2 };
-
-// Mouse buttons and shift keys as the runtime numbers them in its mouse events.
-enum MouseButton : int16_t { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
-enum ShiftKey : int16_t { kShiftKey = 1, kCtrlKey = 2, kAltKey = 4 };
-
-// One mouse notification: the button that went down or up (for a move, the
-// buttons held), the shift keys held, and the point in the reporting
-// element's own coordinates (twips from its top-left corner). Handlers take
-// it by reference, as the runtime's mouse events take their arguments.
-struct MouseReport {
-  int16_t button = 0;
-  int16_t shift = 0;
-  float x = 0;
-  float y = 0;
-};
 
 // What an element that takes the mouse reports. A press captures the mouse
 // for the element until that button is released, so the move and release
@@ -251,6 +276,12 @@ class Surface : public Container {
   virtual int16_t border_style() const = 0;
   virtual void set_border_style(int16_t style) = 0;
 
+  // Asks the container for a new height (twips), the width kept; a change
+  // reports on_resize before this returns.
+  virtual void set_height(float height) = 0;
+  // The surface's own window, as the platform's dialogs take an owner.
+  virtual uintptr_t window_handle() const = 0;
+
   // The container changed the surface's size.
   std::function<void()> on_resize;
 };
@@ -275,6 +306,16 @@ class Platform {
   virtual std::unique_ptr<Surface> create_surface() = 0;
   // Creates (loads) a form; destroying it unloads it.
   virtual std::unique_ptr<Form> create_form(const std::u16string& name) = 0;
+
+  // The module instance the library runs in, as the platform's records take it.
+  virtual uintptr_t module_handle() const = 0;
+  // Text in the system's ANSI code page and back; a character the code page
+  // cannot carry becomes "?". Embedded NULs pass through.
+  virtual std::string to_ansi(std::u16string_view text) const = 0;
+  virtual std::u16string from_ansi(std::string_view text) const = 0;
+  // Runs the modal open-file dialog the record describes; true when the user
+  // confirmed a selection (written to lpstrFile), false on cancel or failure.
+  virtual bool get_open_file_name(OpenFileRecord& record) = 0;
 };
 
 }  // namespace qs

@@ -4,6 +4,7 @@
 
 #include "platform/headless/headless_container.h"
 #include "platform/headless/headless_element.h"
+#include "platform/headless/headless_list_box.h"
 #include "platform/headless/headless_surface.h"
 
 namespace qs {
@@ -65,6 +66,11 @@ HeadlessDriver::Aim HeadlessDriver::aim(Element& element, float x, float y,
 void HeadlessDriver::mouse_down(Element& element, float x, float y, int16_t button,
                                 int16_t shift) {
   Aim a = aim(element, x, y);
+  // A list box takes its own mouse reports; its clicks are selections (click_item).
+  if (auto* list = dynamic_cast<ListBox*>(a.target)) {
+    if (reachable(*list)) fire(list->on_mouse_down, MouseReport{button, shift, a.x, a.y});
+    return;
+  }
   auto* source = dynamic_cast<MouseSource*>(a.target);
   if (source == nullptr || !reachable(*a.target)) return;
   if (captured_ == nullptr) {
@@ -78,6 +84,11 @@ void HeadlessDriver::mouse_down(Element& element, float x, float y, int16_t butt
 void HeadlessDriver::mouse_move(Element& element, float x, float y, int16_t buttons,
                                 int16_t shift) {
   Aim a = aim(element, x, y);
+  // A list box takes its own mouse reports; its clicks are selections (click_item).
+  if (auto* list = dynamic_cast<ListBox*>(a.target)) {
+    if (reachable(*list)) fire(list->on_mouse_move, MouseReport{buttons, shift, a.x, a.y});
+    return;
+  }
   auto* source = dynamic_cast<MouseSource*>(a.target);
   if (source == nullptr || !reachable(*a.target)) return;
   fire(source->on_mouse_move, MouseReport{buttons, shift, a.x, a.y});
@@ -85,6 +96,11 @@ void HeadlessDriver::mouse_move(Element& element, float x, float y, int16_t butt
 
 void HeadlessDriver::mouse_up(Element& element, float x, float y, int16_t button, int16_t shift) {
   Aim a = aim(element, x, y);
+  // A list box takes its own mouse reports; its clicks are selections (click_item).
+  if (auto* list = dynamic_cast<ListBox*>(a.target)) {
+    if (reachable(*list)) fire(list->on_mouse_up, MouseReport{button, shift, a.x, a.y});
+    return;
+  }
   auto* source = dynamic_cast<MouseSource*>(a.target);
   bool ends_press = captured_ != nullptr && a.target == captured_ && button == captured_button_;
   bool clicks = false;
@@ -140,7 +156,12 @@ void HeadlessDriver::double_click(Element& element) {
   press(element, b.width / 2, b.height / 2, kLeftButton, 0, true);
 }
 
-void HeadlessDriver::press_key(Element& element, int16_t) { node_of(element); }
+void HeadlessDriver::press_key(Element& element, int16_t key_code) {
+  node_of(element);
+  if (auto* list = dynamic_cast<HeadlessListBox*>(&element); list != nullptr && reachable(*list)) {
+    list->type_key(key_code);
+  }
+}
 
 void HeadlessDriver::type_text(TextBox& box, const std::u16string& text) {
   node_of(box);
@@ -184,6 +205,10 @@ Element* HeadlessDriver::element_at(Container& container, float x, float y) {
 
 void HeadlessDriver::on_modal(std::function<void(Form&)> script) {
   platform_.set_modal_script(std::move(script));
+}
+
+void HeadlessDriver::on_open_file(std::function<bool(OpenFileRecord&)> script) {
+  platform_.set_open_file_script(std::move(script));
 }
 
 }  // namespace qs

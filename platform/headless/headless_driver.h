@@ -31,8 +31,8 @@ class HeadlessDriver final : public Driver {
                 int16_t shift = 0) override;
   void mouse_move(Element& element, float x, float y, int16_t buttons = 0,
                   int16_t shift = 0) override;
-  // No in-memory element handles keys: checks only that the element exists
-  // on this platform.
+  // A list box that takes input handles the key (HeadlessListBox::type_key);
+  // no other in-memory element handles keys.
   void press_key(Element& element, int16_t key_code) override;
   // Appends each character (Enter as CR LF in a multi-line box), reporting
   // a change for each, when the box takes input.
@@ -41,6 +41,7 @@ class HeadlessDriver final : public Driver {
   void resize(Surface& surface, float width, float height) override;
   Element* element_at(Container& container, float x, float y) override;
   void on_modal(std::function<void(Form&)> script) override;
+  void on_open_file(std::function<bool(OpenFileRecord&)> script) override;
   // Nothing is ever pending on the headless platform.
   void pump() override {}
 

@@ -72,4 +72,54 @@ void HeadlessListBox::set_list_index(int index) {
   }
 }
 
+void HeadlessListBox::set_integral_height(bool on) {
+  integral_height_ = on;
+  const Bounds b = bounds();
+  move(b.left, b.top, b.width, b.height);
+}
+
+void HeadlessListBox::move(float left, std::optional<float> top, std::optional<float> width,
+                           std::optional<float> height) {
+  if (integral_height_ && height && *height >= 0 && *height < kRowHeight) height = kRowHeight;
+  HeadlessElement::move(left, top, width, height);
+}
+
+namespace {
+
+// The character a key types, as the keyboard's unshifted layout gives it; 0 for none.
+int16_t key_char(int16_t key_code) {
+  if ((key_code >= '0' && key_code <= '9') || (key_code >= 'A' && key_code <= 'Z') ||
+      key_code == ' ' || key_code == 8 || key_code == 13 || key_code == 27) {
+    return key_code;
+  }
+  return 0;
+}
+
+char16_t fold(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
+
+}  // namespace
+
+void HeadlessListBox::type_key(int16_t key_code) {
+  int16_t code = key_code;
+  int16_t shift = 0;
+  if (auto h = on_key_down) h(code, shift);
+  if (int16_t ascii = key_char(key_code); ascii != 0) {
+    if (auto h = on_key_press) h(ascii);
+    if (ascii >= 32 && !items_.empty()) {
+      const int n = list_count();
+      for (int step = 1; step <= n; ++step) {
+        const int i = (selected_ + step + n) % n;
+        const std::u16string& t = items_[static_cast<size_t>(i)].text;
+        if (!t.empty() && fold(t[0]) == fold(static_cast<char16_t>(ascii))) {
+          set_list_index(i);
+          break;
+        }
+      }
+    }
+  }
+  code = key_code;
+  shift = 0;
+  if (auto h = on_key_up) h(code, shift);
+}
+
 }  // namespace qs

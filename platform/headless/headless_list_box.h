@@ -36,6 +36,24 @@ class HeadlessListBox final : public HeadlessElement<ListBox> {
   int open_updates() const { return open_updates_; }
   int updates_opened() const { return updates_opened_; }
 
+  // While on, a height below one row (kRowHeight) becomes one row; any
+  // other height is taken as given.
+  void set_integral_height(bool on) override;
+  OleColor back_color() const override { return back_color_; }
+  void set_back_color(OleColor color) override { back_color_ = color; }
+  OleColor fore_color() const override { return fore_color_; }
+  void set_fore_color(OleColor color) override { fore_color_ = color; }
+  void move(float left, std::optional<float> top = {}, std::optional<float> width = {},
+            std::optional<float> height = {}) override;
+
+  // A key typed while the list has the focus: KeyDown, then for a key with
+  // a character KeyPress and the list's own search (the next item whose
+  // text starts with that character, without regard to case, is selected),
+  // then KeyUp.
+  void type_key(int16_t key_code);
+
+  static constexpr float kRowHeight = 225;
+
  private:
   using Item = ListItem;
 
@@ -46,6 +64,9 @@ class HeadlessListBox final : public HeadlessElement<ListBox> {
   int selected_ = -1;
   int open_updates_ = 0;
   int updates_opened_ = 0;
+  bool integral_height_ = false;
+  OleColor back_color_ = kColorWindowBackground;
+  OleColor fore_color_ = kColorWindowText;
 };
 
 }  // namespace qs

@@ -25,6 +25,28 @@ std::unique_ptr<Form> HeadlessPlatform::create_form(const std::u16string& name) 
   return std::make_unique<HeadlessForm>(*this, name);
 }
 
+std::string HeadlessPlatform::to_ansi(std::u16string_view text) const {
+  std::string out;
+  out.reserve(text.size());
+  for (char16_t c : text) out.push_back(c <= 0xFF ? static_cast<char>(c) : '?');
+  return out;
+}
+
+std::u16string HeadlessPlatform::from_ansi(std::string_view text) const {
+  std::u16string out;
+  out.reserve(text.size());
+  for (char c : text) out.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+  return out;
+}
+
+bool HeadlessPlatform::get_open_file_name(OpenFileRecord& record) {
+  if (!open_file_script_) {
+    throw std::logic_error("open-file dialog without a script: call Driver::on_open_file first");
+  }
+  auto script = open_file_script_;
+  return script(record);
+}
+
 HeadlessForm* HeadlessPlatform::modal_form() const {
   return modal_stack_.empty() ? nullptr : modal_stack_.back();
 }

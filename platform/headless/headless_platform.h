@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/open_file_record.h"
 #include "platform/platform.h"
 
 namespace qs {
@@ -30,6 +31,21 @@ class HeadlessPlatform final : public Platform {
   // The form shown modally on top, or null when none is.
   HeadlessForm* modal_form() const;
 
+  // A fixed number standing for the library's module.
+  static constexpr uintptr_t kModuleHandle = 0x10000000;
+  uintptr_t module_handle() const override { return kModuleHandle; }
+  // The code page is Latin-1: characters up to U+00FF are one byte each,
+  // any other becomes "?".
+  std::string to_ansi(std::u16string_view text) const override;
+  std::u16string from_ansi(std::string_view text) const override;
+  // Runs the open-file script; without one the request is a fault of the test.
+  bool get_open_file_name(OpenFileRecord& record) override;
+  void set_open_file_script(std::function<bool(OpenFileRecord&)> script) {
+    open_file_script_ = std::move(script);
+  }
+  // Handles for new surfaces: distinct, never 0.
+  uintptr_t next_window_handle() { return window_handles_ += 0x10; }
+
   // The script every modal show runs with its form; it must hide the form.
   void set_modal_script(std::function<void(Form&)> script) { script_ = std::move(script); }
 
@@ -45,6 +61,8 @@ class HeadlessPlatform final : public Platform {
   bool end_modal(HeadlessForm& form);
 
   std::function<void(Form&)> script_;
+  std::function<bool(OpenFileRecord&)> open_file_script_;
+  uintptr_t window_handles_ = 0x20000;
   std::vector<HeadlessForm*> modal_stack_;
   int live_forms_ = 0;
   int forms_created_ = 0;

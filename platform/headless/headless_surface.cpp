@@ -5,6 +5,14 @@
 
 namespace qs {
 
+HeadlessSurface::HeadlessSurface(HeadlessPlatform& platform)
+    : HeadlessContainerOf(platform), window_handle_(platform.next_window_handle()) {}
+
+void HeadlessSurface::set_height(float height) {
+  if (height == scale_height_) return;
+  resize(scale_width_, height);
+}
+
 void HeadlessSurface::set_back_style(int16_t style) {
   if (style != 0 && style != 1) throw RuntimeError(kErrInvalidPropertyValue);
   back_style_ = style;

@@ -7,7 +7,7 @@ namespace qs {
 
 class HeadlessSurface final : public HeadlessContainerOf<Surface> {
  public:
-  explicit HeadlessSurface(HeadlessPlatform& platform) : HeadlessContainerOf(platform) {}
+  explicit HeadlessSurface(HeadlessPlatform& platform);
 
   bool enabled() const override { return enabled_; }
   void set_enabled(bool enabled) override { enabled_ = enabled; }
@@ -15,6 +15,11 @@ class HeadlessSurface final : public HeadlessContainerOf<Surface> {
   void set_back_style(int16_t style) override;
   int16_t border_style() const override { return border_style_; }
   void set_border_style(int16_t style) override;
+
+  // The height changes at once (the container always agrees).
+  void set_height(float height) override;
+  // A number unique to the surface among those of its platform.
+  uintptr_t window_handle() const override { return window_handle_; }
 
   // Enabled, and no modal form holds the input.
   bool accepts_input() const override;
@@ -26,6 +31,7 @@ class HeadlessSurface final : public HeadlessContainerOf<Surface> {
   bool enabled_ = true;
   int16_t back_style_ = 1;
   int16_t border_style_ = 0;
+  uintptr_t window_handle_;
 };
 
 }  // namespace qs

@@ -248,6 +248,11 @@ LRESULT ContainerWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       if (lparam != 0) on_command(reinterpret_cast<HWND>(lparam), HIWORD(wparam));
       return 0;
+    case WM_CTLCOLORLISTBOX:
+      if (auto* list = dynamic_cast<Win32ListBox*>(element_of(reinterpret_cast<HWND>(lparam)))) {
+        return reinterpret_cast<LRESULT>(list->paint_colors(reinterpret_cast<HDC>(wparam)));
+      }
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
     case WM_SETFONT:
       return 0;
     case WM_GETFONT:

@@ -280,6 +280,10 @@ void Win32Driver::on_modal(std::function<void(Form&)> script) {
   platform_.set_modal_script(std::move(script));
 }
 
+void Win32Driver::on_open_file(std::function<bool(OpenFileRecord&)> script) {
+  platform_.set_open_file_script(std::move(script));
+}
+
 void Win32Driver::pump() {
   Win32Platform::ErrorCatch caught(platform_);
   MSG msg;

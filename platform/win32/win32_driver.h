@@ -28,6 +28,7 @@ class Win32Driver : public Driver {
   void resize(Surface& surface, float width, float height) override;
   Element* element_at(Container& container, float x, float y) override;
   void on_modal(std::function<void(Form&)> script) override;
+  void on_open_file(std::function<bool(OpenFileRecord&)> script) override;
   void pump() override;
 
  private:

@@ -33,11 +33,36 @@ class Win32ListBox : public ElementImpl<ListBox> {
   void begin_update() override;
   void end_update() override;
 
+  ~Win32ListBox() override;
+
+  // While on, a height is rounded down to whole rows of the list's font,
+  // but never below one row (the window itself keeps LBS_NOINTEGRALHEIGHT,
+  // so its rectangle and the bounds agree).
+  void set_integral_height(bool on) override;
+  OleColor back_color() const override { return back_color_; }
+  void set_back_color(OleColor color) override;
+  OleColor fore_color() const override { return fore_color_; }
+  void set_fore_color(OleColor color) override;
+  // Answers WM_CTLCOLORLISTBOX for the container: colours set on dc, the brush.
+  HBRUSH paint_colors(HDC dc);
+  void move(float left, std::optional<float> top, std::optional<float> width,
+            std::optional<float> height) override;
+
   // The window reported a notification code (LBN_*) to its container.
   void notify(WORD code);
 
  private:
   void check_item(int index) const;
+  // Keys and mouse go to the handlers first; the list box acts on what
+  // they leave (a key code or character of 0 is swallowed).
+  LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+
+  WNDPROC list_proc_ = nullptr;
+  bool integral_height_ = false;
+  OleColor back_color_ = kColorWindowBackground;
+  OleColor fore_color_ = kColorWindowText;
+  HBRUSH brush_ = nullptr;
 
   std::vector<ListItem> items_;
   int open_updates_ = 0;

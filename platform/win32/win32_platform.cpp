@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+#include <commdlg.h>
+
+#include <cstddef>
+#include <cstring>
 #include <utility>
 
 #include "platform/win32/win32_driver.h"
@@ -16,6 +20,7 @@ struct Win32Platform::State {
   HWND parking = nullptr;
   std::unique_ptr<Win32Driver> driver;
   std::function<void(Form&)> modal_script;
+  std::function<bool(OpenFileRecord&)> open_file_script;
   std::exception_ptr deferred;
   bool catching = false;
   int dropped = 0;
@@ -118,6 +123,58 @@ const std::function<void(Form&)>& Win32Platform::modal_script() const { return s
 
 void Win32Platform::set_modal_script(std::function<void(Form&)> script) {
   state_->modal_script = std::move(script);
+}
+
+uintptr_t Win32Platform::module_handle() const {
+  return reinterpret_cast<uintptr_t>(module_instance());
+}
+
+std::string Win32Platform::to_ansi(std::u16string_view text) const {
+  if (text.empty()) return {};
+  const auto* w = reinterpret_cast<const wchar_t*>(text.data());
+  const int n = static_cast<int>(text.size());
+  const int size = WideCharToMultiByte(CP_ACP, 0, w, n, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, w, n, out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+std::u16string Win32Platform::from_ansi(std::string_view text) const {
+  if (text.empty()) return {};
+  const int n = static_cast<int>(text.size());
+  const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), n, nullptr, 0);
+  std::u16string out(static_cast<size_t>(size), u'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), n, reinterpret_cast<wchar_t*>(out.data()), size);
+  return out;
+}
+
+// The record is the system's OPENFILENAMEA up to and including lpTemplateName.
+static_assert(offsetof(OpenFileRecord, hwndOwner) == offsetof(OPENFILENAMEA, hwndOwner));
+static_assert(offsetof(OpenFileRecord, lpstrFilter) == offsetof(OPENFILENAMEA, lpstrFilter));
+static_assert(offsetof(OpenFileRecord, nFilterIndex) == offsetof(OPENFILENAMEA, nFilterIndex));
+static_assert(offsetof(OpenFileRecord, lpstrFile) == offsetof(OPENFILENAMEA, lpstrFile));
+static_assert(offsetof(OpenFileRecord, nMaxFileTitle) == offsetof(OPENFILENAMEA, nMaxFileTitle));
+static_assert(offsetof(OpenFileRecord, Flags) == offsetof(OPENFILENAMEA, Flags));
+static_assert(offsetof(OpenFileRecord, nFileExtension) == offsetof(OPENFILENAMEA, nFileExtension));
+static_assert(offsetof(OpenFileRecord, lpTemplateName) == offsetof(OPENFILENAMEA, lpTemplateName));
+static_assert(sizeof(OpenFileRecord) == offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR));
+
+bool Win32Platform::get_open_file_name(OpenFileRecord& record) {
+  if (state_->open_file_script) {
+    auto script = state_->open_file_script;
+    return script(record);
+  }
+  // The system may read the fields of later versions: give it a whole,
+  // zeroed structure that still announces the record's size.
+  OPENFILENAMEA full{};
+  std::memcpy(&full, &record, sizeof record);
+  const BOOL ok = GetOpenFileNameA(&full);
+  std::memcpy(&record, &full, sizeof record);
+  return ok != FALSE;
+}
+
+void Win32Platform::set_open_file_script(std::function<bool(OpenFileRecord&)> script) {
+  state_->open_file_script = std::move(script);
 }
 
 void Win32Platform::defer_exception(std::exception_ptr error) {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/driver.h"
+#include "platform/open_file_record.h"
 #include "platform/platform.h"
 
 namespace qs::win32 {
@@ -21,6 +22,15 @@ class Win32Platform : public Platform {
 
   std::unique_ptr<Surface> create_surface() override;
   std::unique_ptr<Form> create_form(const std::u16string& name) override;
+
+  uintptr_t module_handle() const override;
+  // Through the system's ANSI code page (CP_ACP); unmappable characters become "?".
+  std::string to_ansi(std::u16string_view text) const override;
+  std::u16string from_ansi(std::string_view text) const override;
+  // The script set through the driver if there is one, else the real
+  // GetOpenFileNameA with the record copied into a full OPENFILENAMEA.
+  bool get_open_file_name(OpenFileRecord& record) override;
+  void set_open_file_script(std::function<bool(OpenFileRecord&)> script);
 
   // The driver acting with real window messages on this thread's windows.
   // Once asked for, the platform is under test: a modal show needs a script.

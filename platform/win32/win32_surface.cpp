@@ -29,6 +29,16 @@ class Win32SurfaceImpl : public ContainerImpl<Win32Surface> {
   }
 
   HWND hwnd() const override { return ContainerWindow::hwnd(); }
+  uintptr_t window_handle() const override { return reinterpret_cast<uintptr_t>(hwnd()); }
+
+  void set_height(float height) override {
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    MapWindowPoints(nullptr, GetParent(hwnd()), reinterpret_cast<POINT*>(&r), 2);
+    const int h = twips_to_pixels_y(height);
+    if (r.bottom - r.top == h) return;
+    set_rect(RECT{r.left, r.top, r.right, r.top + h});
+  }
 
   void attach(HWND parent, const RECT& pos) override {
     if (parent == nullptr) {

@@ -6,10 +6,12 @@
 // is covered without new code here.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/property_stream_codec.h"
@@ -398,7 +400,39 @@ TEST_F(Robustness, SkippingConnectionPointsCannotWrapAround) {
 
 // The walk over every control class.
 
+// A user who cancels every dialog the process opens (a member that shows the
+// system's open-file dialog waits for one), until it goes out of scope.
+class DialogCanceller {
+ public:
+  DialogCanceller() : thread_([this] { run(); }) {}
+  ~DialogCanceller() {
+    stop_ = true;
+    thread_.join();
+  }
+
+ private:
+  void run() {
+    while (!stop_) {
+      EnumWindows(&DialogCanceller::cancel, 0);
+      Sleep(50);
+    }
+  }
+  static BOOL CALLBACK cancel(HWND w, LPARAM) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0) {
+      PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+    }
+    return TRUE;
+  }
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
 TEST_F(Robustness, EveryControlSurvivesHostileCallsStoresAndStreams) {
+  DialogCanceller user;
   for (const ClassInfo* info : published_classes()) {
     if (info->kind != ClassKind::kControl) continue;
     SCOPED_TRACE(utf8(info->name));

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controls/addremove/addremove.h"
+#include "controls/dirtext/dirtext.h"
 #include "controls/qcheck/qcheck.h"
 #include "controls/qlabel/qlabel.h"
 #include "core/property_stream_codec.h"
@@ -36,6 +37,7 @@ const Factory kControls[] = {
     make<AddRemove>(),
     make<qCheck>(),
     make<qLabel>(),
+    make<Dirtext>(),
 };
 
 // A bag that records every key a save passes, stored or left at its default.
