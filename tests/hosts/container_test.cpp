@@ -374,3 +374,44 @@ TEST_F(ContainerTest, QCheckAndQLabelRoundTripThroughTheTextForm) {
     VariantClear(&v);
   }
 }
+
+TEST_F(ContainerTest, ADirtextFormWithAChosenPathShowsItSelected) {
+  std::wstring path = temp_file(L"qs_container_dirtext.qsform");
+  {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const char text[] =
+        "Form \"Dirtext\" 420 60\r\n"
+        "Begin QuorralSet.Dirtext Dirtext1 10 10 400 24\r\n"
+        "  List0 = String \"C:\\\\data\\\\chosen.txt\"\r\n"
+        "  ListIndex = Integer 0\r\n"
+        "End\r\n";
+    DWORD written = 0;
+    WriteFile(h, text, sizeof(text) - 1, &written, nullptr);
+    CloseHandle(h);
+  }
+  Form form = read_form_file(path);
+  DeleteFileW(path.c_str());
+  ASSERT_EQ(form.controls.size(), 1u);
+  container_->load_form(form);
+  container_->show();
+  container_->pump_messages();
+  IDispatch* d = container_->find(L"Dirtext1")->dispatch();
+  VARIANT text = get_property(d, L"Text");
+  EXPECT_EQ(variant_text(text), L"C:\\data\\chosen.txt");
+  VariantClear(&text);
+  // Saved again, the form holds the same path.
+  Form again = container_->save_form();
+  ASSERT_EQ(again.controls.size(), 1u);
+  std::wstring saved_path = temp_file(L"qs_container_dirtext_again.qsform");
+  write_form_file(saved_path, again);
+  Form reread = read_form_file(saved_path);
+  DeleteFileW(saved_path.c_str());
+  Container second(test_stage());
+  second.load_form(reread);
+  second.show();
+  second.pump_messages();
+  VARIANT text2 = get_property(second.find(L"Dirtext1")->dispatch(), L"Text");
+  EXPECT_EQ(variant_text(text2), L"C:\\data\\chosen.txt");
+  VariantClear(&text2);
+}

@@ -108,6 +108,23 @@ TEST_F(RealOpenFileDialogTest, TwoFilesInADriveRoot) {
   EXPECT_EQ(entries(), (std::vector<std::u16string>{u"C:\\qsdirtext_a.txt", u"C:\\qsdirtext_b.txt"}));
 }
 
+TEST_F(RealOpenFileDialogTest, FiftyLongNamesComeBackWhole) {
+  // Far more than the 256 characters a single selection gets.
+  CreateDirectoryW(L"C:\\qsdirtext\\long", nullptr);
+  std::string typed;
+  std::vector<std::u16string> expected;
+  for (int i = 0; i < 50; ++i) {
+    const std::string name = "a file with a rather long name number " + std::to_string(100 + i) + ".txt";
+    make_file(L"C:\\qsdirtext\\long\\" + std::wstring(name.begin(), name.end()));
+    typed += "\"" + name + "\" ";
+    expected.push_back(u"C:\\qsdirtext\\long\\" + std::u16string(name.begin(), name.end()));
+  }
+  ctl->set_MultiSelect(true);
+  ASSERT_TRUE(browse(u"Dirtext fifty", {{"C:\\qsdirtext\\long"}, {typed}}));
+  EXPECT_EQ(entries(), expected);
+  EXPECT_EQ(host.count(Dirtext::kFileSelectedEvent), 1);
+}
+
 TEST_F(RealOpenFileDialogTest, CancelKeepsEverything) {
   ctl->set_ListIndex(3);
   ASSERT_TRUE(browse(u"Dirtext cancel", {{""}}));
