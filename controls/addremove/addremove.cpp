@@ -8,6 +8,7 @@
 #include "core/color.h"
 #include "core/runtime_error.h"
 #include "core/skip_on_failure.h"
+#include "library/stored_value.h"
 
 namespace qs {
 
@@ -24,17 +25,6 @@ const std::u16string kLeftTitleDefault = u"List1";
 const std::u16string kRightTitleDefault = u"List2";
 
 Variant item_data_default() { return Variant(int16_t{0}); }
-Variant color_value(OleColor c) { return Variant(static_cast<int32_t>(c)); }
-
-// A stored colour: a 32-bit value, signed or unsigned.
-OleColor color_of(const Variant& v) {
-  if (v.is_number()) {
-    double d = v.number_value();
-    if (d >= 2147483648.0 && d <= 4294967295.0) return static_cast<OleColor>(d);
-  }
-  return static_cast<OleColor>(v.to_long());
-}
-
 // An orientation is kept only if the getter can give it back as a 32-bit
 // integer: a non-numeric value (a text that is no number, Null, an object, a
 // missing argument) fails with 13, and NaN, an infinity or a number outside
@@ -52,12 +42,6 @@ const Variant& list_text_value(const Variant& v) {
   if (v.is_number() && !std::isfinite(v.number_value()))
     throw RuntimeError(kErrInvalidPropertyValue);
   return v;
-}
-
-FontRef font_of(const Variant& v) {
-  FontRef font = v.to_font();
-  if (!font) throw RuntimeError(kErrInvalidPropertyValue);
-  return font;
 }
 
 // Calls f with the list text a stored value stands for, without copying a
