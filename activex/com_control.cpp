@@ -7,6 +7,7 @@
 #include "platform/win32/win32_gdi.h"
 #include "property_stream.h"
 #include "server_module.h"
+#include "type_members.h"
 #include "variant_convert.h"
 
 namespace qs::activex {
@@ -623,49 +624,16 @@ HRESULT ComControl::InterfaceSupportsErrorInfo(REFIID iid) {
 // IDispatch
 
 void ComControl::read_members() {
-  TYPEATTR* attr = nullptr;
-  if (FAILED(interface_info_->GetTypeAttr(&attr))) return;
-  const WORD functions = attr->cFuncs;
-  interface_info_->ReleaseTypeAttr(attr);
-  for (WORD i = 0; i < functions; ++i) {
-    FUNCDESC* func = nullptr;
-    if (FAILED(interface_info_->GetFuncDesc(i, &func))) continue;
-    ArgCount count{func->memid, WORD(func->invkind), 0, 0};
-    for (SHORT p = 0; p < func->cParams; ++p) {
-      const USHORT flags = func->lprgelemdescParam[p].paramdesc.wParamFlags;
-      if (flags & (PARAMFLAG_FRETVAL | PARAMFLAG_FLCID)) continue;
-      ++count.most;
-      if (!(flags & PARAMFLAG_FOPT)) count.fewest = count.most;
-    }
-    if (func->cParamsOpt == -1) count.most = UINT_MAX;
-    BSTR name = nullptr;
-    if (SUCCEEDED(interface_info_->GetDocumentation(func->memid, &name, nullptr, nullptr, nullptr))) {
-      if (const MemberRow* row = members_.find(from_bstr(name))) rows_[func->memid] = row;
-      SysFreeString(name);
-    }
-    interface_info_->ReleaseFuncDesc(func);
-    arg_counts_.push_back(count);
+  for (const TypeMember& m : type_members(interface_info_.get())) {
+    arg_counts_.push_back({m.id, WORD(m.kind), m.fewest, m.most});
+    if (const MemberRow* row = members_.find(m.name)) rows_[m.id] = row;
   }
 }
 
 void ComControl::read_event_params() {
   ComPtr<ITypeInfo> events;
   if (FAILED(type_info(event_iid_, events.put()))) return;
-  TYPEATTR* attr = nullptr;
-  if (FAILED(events->GetTypeAttr(&attr))) return;
-  const WORD count = attr->cFuncs;
-  events->ReleaseTypeAttr(attr);
-  for (WORD i = 0; i < count; ++i) {
-    FUNCDESC* f = nullptr;
-    if (FAILED(events->GetFuncDesc(i, &f))) continue;
-    std::vector<VARTYPE> params;
-    for (SHORT p = 0; p < f->cParams; ++p) {
-      const TYPEDESC& t = f->lprgelemdescParam[p].tdesc;
-      params.push_back(t.vt == VT_PTR && t.lptdesc ? t.lptdesc->vt : VARTYPE(VT_VARIANT));
-    }
-    event_params_[f->memid] = std::move(params);
-    events->ReleaseFuncDesc(f);
-  }
+  for (TypeMember& m : type_members(events.get())) event_params_[m.id] = std::move(m.pointed);
 }
 
 Variant ComControl::run_member(DISPID id, WORD kind, std::span<const Variant> args) {

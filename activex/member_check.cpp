@@ -1,16 +1,10 @@
 #include "member_check.h"
 
 #include "com_util.h"
+#include "type_members.h"
 
 namespace qs::activex {
 namespace {
-
-struct Function {
-  std::u16string name;
-  DISPID id;
-  INVOKEKIND kind;
-  int args;  // without the return value
-};
 
 std::u16string name_of(ITypeInfo* info, MEMBERID id) {
   BSTR name = nullptr;
@@ -18,25 +12,6 @@ std::u16string name_of(ITypeInfo* info, MEMBERID id) {
   std::u16string text = from_bstr(name);
   SysFreeString(name);
   return text;
-}
-
-std::vector<Function> functions_of(ITypeInfo* info) {
-  std::vector<Function> out;
-  TYPEATTR* attr = nullptr;
-  if (FAILED(info->GetTypeAttr(&attr))) return out;
-  const WORD count = attr->cFuncs;
-  info->ReleaseTypeAttr(attr);
-  for (WORD i = 0; i < count; ++i) {
-    FUNCDESC* f = nullptr;
-    if (FAILED(info->GetFuncDesc(i, &f))) continue;
-    int args = 0;
-    for (SHORT p = 0; p < f->cParams; ++p)
-      if (!(f->lprgelemdescParam[p].paramdesc.wParamFlags & (PARAMFLAG_FRETVAL | PARAMFLAG_FLCID)))
-        ++args;
-    out.push_back({name_of(info, f->memid), f->memid, f->invkind, args});
-    info->ReleaseFuncDesc(f);
-  }
-  return out;
 }
 
 const char16_t* kind_name(INVOKEKIND kind) {
@@ -72,9 +47,9 @@ void check_members(ITypeLib* library, const ClassInfo& info, const MemberTable& 
     problems.push_back(std::u16string(info.default_interface) + u" is not in the type library");
     return;
   }
-  const std::vector<Function> functions = functions_of(iface.get());
+  const std::vector<TypeMember> functions = type_members(iface.get());
   const std::u16string where = std::u16string(info.default_interface) + u".";
-  for (const Function& f : functions) {
+  for (const TypeMember& f : functions) {
     const MemberRow* row = table.find(f.name);
     if (!row) {
       problems.push_back(where + f.name + u" has no row");
@@ -90,12 +65,12 @@ void check_members(ITypeLib* library, const ClassInfo& info, const MemberTable& 
     }
     if (!has)
       problems.push_back(where + f.name + u": the row has no " + kind_name(f.kind));
-    else if (expected != f.args)
+    else if (UINT(expected) != f.most)
       problems.push_back(where + f.name + u": the " + kind_name(f.kind) + u" takes " +
-                         number(f.args) + u" arguments, the row " + number(expected));
+                         number(long(f.most)) + u" arguments, the row " + number(expected));
   }
   auto declares = [&](std::u16string_view name, auto pred) {
-    for (const Function& f : functions)
+    for (const TypeMember& f : functions)
       if (f.name == name && pred(f.kind)) return true;
     return false;
   };
@@ -118,17 +93,17 @@ void check_members(ITypeLib* library, const ClassInfo& info, const MemberTable& 
 
 void check_events(ITypeLib* library, const ClassInfo& info, const MemberTable& table,
                   std::vector<std::u16string>& problems) {
-  std::vector<Function> events;
+  std::vector<TypeMember> events;
   if (info.event_iid) {
     ComPtr<ITypeInfo> source;
     if (FAILED(library->GetTypeInfoOfGuid(guid_from_string(info.event_iid), source.put()))) {
       problems.push_back(std::u16string(info.event_interface) + u" is not in the type library");
       return;
     }
-    events = functions_of(source.get());
+    events = type_members(source.get());
   }
   const std::u16string where = std::u16string(info.event_interface) + u".";
-  for (const Function& e : events) {
+  for (const TypeMember& e : events) {
     bool found = false;
     for (const EventDecl& d : table.events) {
       if (d.name != e.name) continue;
@@ -141,7 +116,7 @@ void check_events(ITypeLib* library, const ClassInfo& info, const MemberTable& t
   }
   for (const EventDecl& d : table.events) {
     bool found = false;
-    for (const Function& e : events) found = found || e.name == d.name;
+    for (const TypeMember& e : events) found = found || e.name == d.name;
     if (!found) problems.push_back(u"event " + where + std::u16string(d.name) + u" is not in the type library");
   }
   if (int(events.size()) != info.event_count)
