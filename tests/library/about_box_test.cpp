@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "library/about_form.h"
 #include "library/control.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/rig.h"
@@ -144,6 +145,171 @@ TEST_F(AboutBoxTest, AFailedShowLeavesNoFormBehind) {
   probe_.ShowAboutBox();
   EXPECT_EQ(shows, 1) << "the next call builds and shows a fresh form";
   EXPECT_EQ(live_forms(*rig_), live_before);
+}
+
+
+// The title animation, tick by tick, on a form that is loaded but not shown
+// (the ticks are driven by the test, not by the form's timer).
+class AboutAnimationTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<test::Rig> rig_ = test::make_rig();
+  AboutForm about_{rig_->platform()};
+  Label& title_ = *find_label(about_.form(), u"Label1");
+  Label& subtitle_ = *find_label(about_.form(), u"Label2");
+
+  // Ticks until the stage changes (at most `limit` ticks); returns the count.
+  int ticks_until_stage(int stage, int limit = 1000) {
+    int n = 0;
+    while (about_.stage() != stage && n < limit) {
+      about_.tick();
+      ++n;
+    }
+    return n;
+  }
+};
+
+TEST_F(AboutAnimationTest, TitleSlidesInFortyFourStepsOfFiftyTwips) {
+  EXPECT_EQ(title_.bounds().left, -960);
+  EXPECT_FALSE(subtitle_.visible());
+  OleColor before = title_.fore_color();
+  for (int i = 1; i <= 44; ++i) {
+    about_.tick();
+    ASSERT_EQ(title_.bounds().left, -960 + 50 * i) << "tick " << i;
+  }
+  EXPECT_EQ(title_.bounds().left, 1240);
+  EXPECT_EQ(title_.fore_color(), before) << "the slide does not recolour";
+  about_.tick();
+  EXPECT_EQ(title_.bounds().left, 1240) << "the slide ends at or past 1200";
+  EXPECT_EQ(title_.fore_color(), rgb(255, 255, 255));
+}
+
+TEST_F(AboutAnimationTest, TitleFadesFromWhiteToBlueAndTheFailedColourEndsTheFade) {
+  for (int i = 0; i < 44; ++i) about_.tick();
+  std::vector<OleColor> shown;
+  while (about_.stage() == 0 && shown.size() < 100) {
+    about_.tick();
+    shown.push_back(title_.fore_color());
+  }
+  ASSERT_EQ(shown.size(), 27u) << "26 colours, then the tick whose colour fails";
+  for (int i = 0; i < 26; ++i) {
+    uint8_t c = static_cast<uint8_t>(255 - 10 * i);
+    EXPECT_EQ(shown[i], rgb(c, c, 255)) << "fade step " << i;
+  }
+  EXPECT_EQ(shown.back(), rgb(5, 5, 255)) << "the failed colour leaves the last one shown";
+  EXPECT_FALSE(subtitle_.visible());
+}
+
+TEST_F(AboutAnimationTest, SecondTitleShrinksByFivePointsThenTypesTheSubtitle) {
+  ticks_until_stage(1);
+  ASSERT_EQ(about_.stage(), 1);
+  std::vector<double> sizes;
+  while (about_.stage() == 1 && sizes.size() < 100) {
+    about_.tick();
+    EXPECT_TRUE(subtitle_.visible());
+    sizes.push_back(subtitle_.font()->desc().size);
+  }
+  ASSERT_EQ(sizes.size(), 11u) << "68.25 down to 13.25, the first size not above 15";
+  EXPECT_DOUBLE_EQ(sizes.front(), 63.25);
+  EXPECT_DOUBLE_EQ(sizes.back(), 13.25);
+  EXPECT_EQ(subtitle_.caption(), u"Skorv") << "typing starts on the next tick";
+
+  const std::u16string& text = AboutForm::subtitle();
+  ASSERT_EQ(text.size(), 33u);
+  for (size_t i = 1; i <= text.size(); ++i) {
+    about_.tick();
+    ASSERT_EQ(subtitle_.caption(), u"Skorv" + text.substr(0, i)) << "tick " << i;
+  }
+  EXPECT_EQ(subtitle_.caption(), u"Skorv\rActivex controls-\rQuorral Series");
+  for (int i = 0; i < 50; ++i) about_.tick();
+  EXPECT_EQ(subtitle_.caption(), u"Skorv\rActivex controls-\rQuorral Series")
+      << "ticks past the end add nothing";
+  EXPECT_EQ(about_.timer_interval(), 1);
+}
+
+TEST_F(AboutAnimationTest, TheCharacterCounterOverflowStopsTheTimer) {
+  ticks_until_stage(2);
+  // The counter is 16-bit: the tick that would take it past 32767 fails
+  // and stops the timer; nothing changes after that.
+  for (int i = 0; i < 32767; ++i) about_.tick();
+  EXPECT_EQ(about_.timer_interval(), 1);
+  about_.tick();
+  EXPECT_EQ(about_.timer_interval(), 0);
+  std::u16string caption = subtitle_.caption();
+  about_.tick();
+  EXPECT_EQ(subtitle_.caption(), caption);
+}
+
+TEST_F(AboutAnimationTest, ChildrenStandWhereTheFormPutsThem) {
+  struct Row {
+    const char16_t* name;
+    Bounds at;
+  };
+  const Row rows[] = {
+      {u"Label1", {-960, 1080, 2175, 495}}, {u"Label2", {1080, 240, 2295, 1335}},
+      {u"Label3", {5880, 3240, 1215, 495}}, {u"Label4", {6270, 120, 825, 300}},
+      {u"Label5", {6375, 600, 825, 240}},   {u"Label8", {2280, 3600, 1695, 255}},
+  };
+  for (const Row& row : rows) {
+    Element* e = about_.form().find(row.name);
+    ASSERT_NE(e, nullptr) << std::string(row.name, row.name + std::char_traits<char16_t>::length(row.name));
+    EXPECT_NEAR(e->bounds().left, row.at.left, 15);
+    EXPECT_NEAR(e->bounds().top, row.at.top, 15);
+    EXPECT_NEAR(e->bounds().width, row.at.width, 15);
+    EXPECT_NEAR(e->bounds().height, row.at.height, 15);
+  }
+  EXPECT_EQ(subtitle_.font()->desc().name, u"Arial");
+  EXPECT_DOUBLE_EQ(subtitle_.font()->desc().size, 68.25);
+  EXPECT_TRUE(subtitle_.font()->desc().bold());
+  EXPECT_DOUBLE_EQ(title_.font()->desc().size, 24);
+}
+
+TEST_F(AboutBoxTest, OkClosesTheBoxMidAnimation) {
+  int shows = 0;
+  driver_.on_modal([&](Form& form) {
+    ++shows;
+    Label* title = find_label(form, u"Label1");
+    Label* ok = find_label(form, u"Label3");
+    if (title == nullptr || ok == nullptr) {
+      form.hide();
+      return;
+    }
+    if (rig_->headless()) {
+      EXPECT_EQ(title->bounds().left, -960) << "each showing slides from the edge";
+    }
+    driver_.click(*ok);
+    driver_.pump();
+    EXPECT_FALSE(form.is_shown());
+  });
+  probe_.ShowAboutBox();
+  probe_.ShowAboutBox();
+  EXPECT_EQ(shows, 2);
+}
+
+TEST_F(AboutBoxTest, CreditsShowEightLabelsAndDoneClosesThem) {
+  int shows = 0;
+  int live_before = live_forms(*rig_);
+  driver_.on_modal([&](Form& form) {
+    ++shows;
+    EXPECT_EQ(form.find(u"Label9"), nullptr);
+    for (int i = 1; i <= 8; ++i) {
+      Label* label = find_label(form, u"Label" + std::u16string(1, char16_t(u'0' + i)));
+      ASSERT_NE(label, nullptr) << "Label" << i;
+      EXPECT_FALSE(label->caption().empty());
+    }
+    auto* done = dynamic_cast<CommandButton*>(form.find(u"Command1"));
+    ASSERT_NE(done, nullptr);
+    EXPECT_EQ(done->caption(), u"Done");
+    EXPECT_NEAR(done->bounds().left, 5160, 15);
+    EXPECT_NEAR(done->bounds().top, 5400, 15);
+    driver_.click(*done);
+    driver_.pump();
+    EXPECT_FALSE(form.is_shown());
+  });
+  show_credits(rig_->platform());
+  EXPECT_EQ(shows, 1);
+  if (rig_->headless()) {
+    EXPECT_EQ(live_forms(*rig_), live_before) << "Done unloads the credits";
+  }
 }
 
 }  // namespace
