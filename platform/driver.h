@@ -59,6 +59,13 @@ class Driver {
   // returns true to confirm, false to cancel. An empty script restores the
   // platform's own dialog where there is one.
   virtual void on_open_file(std::function<bool(OpenFileRecord&)> script) = 0;
+  // The script run instead of the system message box: it gets the text,
+  // caption and style and returns the answer. An empty script restores the
+  // platform's own message box.
+  virtual void on_message_box(
+      std::function<int32_t(const std::u16string& text, const std::u16string& caption,
+                            uint32_t style)>
+          script) = 0;
   // Lets the platform deliver what is pending (messages, paints).
   virtual void pump() = 0;
 };

@@ -297,7 +297,33 @@ class Form : public Container {
   virtual void show_modal() = 0;
   virtual void hide() = 0;
   virtual bool is_shown() const = 0;
+
+  // Shows the form without waiting (modeless); it stays up until hidden.
+  virtual void show() = 0;
+  // The outer top-left corner on the screen, in twips.
+  virtual float left() const = 0;
+  virtual float top() const = 0;
+  virtual void move_to(float left, float top) = 0;
+  // 0: no title bar and no border, the client area is the whole window;
+  // 3: a fixed dialog frame with a title bar (the default). Others fail with 380.
+  virtual int16_t border_style() const = 0;
+  virtual void set_border_style(int16_t style) = 0;
+  // The background picture, drawn from the client area's top-left corner
+  // at its own size over the back colour; null for none.
+  virtual PictureRef picture() const = 0;
+  virtual void set_picture(PictureRef picture) = 0;
 };
+
+// The system message box's buttons and icons as its style bits take them,
+// and the answers it gives.
+enum MessageBoxStyle : uint32_t { kMbOk = 0, kMbIconInformation = 0x40 };
+enum MessageBoxAnswer : int32_t { kIdOk = 1, kIdCancel = 2 };
+// SetWindowPos's insert-after values and flags as the tray control uses them.
+constexpr intptr_t kHwndTopmost = -1;
+constexpr intptr_t kHwndNoTopmost = -2;
+enum WindowPosFlags : uint32_t { kSwpNoSize = 1, kSwpNoMove = 2 };
+// sndPlaySoundA's flag for playing without waiting.
+enum SoundFlags : uint32_t { kSndAsync = 1 };
 
 // The platform: makes surfaces and forms.
 class Platform {
@@ -316,6 +342,18 @@ class Platform {
   // Runs the modal open-file dialog the record describes; true when the user
   // confirmed a selection (written to lpstrFile), false on cancel or failure.
   virtual bool get_open_file_name(OpenFileRecord& record) = 0;
+
+  // The screen's size in twips.
+  virtual float screen_width() const = 0;
+  virtual float screen_height() const = 0;
+  // The system message box, owned by no window; returns the answer (kIdOk...).
+  virtual int32_t message_box(const std::u16string& text, const std::u16string& caption,
+                              uint32_t style) = 0;
+  // SetWindowPos(window, insert_after, 0, 0, 0, 0, flags): true when the
+  // system accepted the change, false for a window it does not know.
+  virtual bool set_window_pos(intptr_t window, intptr_t insert_after, uint32_t flags) = 0;
+  // sndPlaySoundA with a name in the ANSI code page; the call's result.
+  virtual int32_t snd_play_sound(const std::string& ansi_name, uint32_t flags) = 0;
 };
 
 }  // namespace qs

@@ -211,4 +211,16 @@ void HeadlessDriver::on_open_file(std::function<bool(OpenFileRecord&)> script) {
   platform_.set_open_file_script(std::move(script));
 }
 
+void HeadlessDriver::on_message_box(
+    std::function<int32_t(const std::u16string&, const std::u16string&, uint32_t)> script) {
+  if (!script) {
+    platform_.set_message_box_script({});
+    return;
+  }
+  platform_.set_message_box_script(
+      [script](const HeadlessPlatform::MessageBoxCall& call) {
+        return script(call.text, call.caption, call.style);
+      });
+}
+
 }  // namespace qs

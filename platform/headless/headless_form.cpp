@@ -1,5 +1,6 @@
 #include "platform/headless/headless_form.h"
 
+#include "core/runtime_error.h"
 #include "platform/headless/headless_platform.h"
 
 namespace qs {
@@ -13,6 +14,11 @@ HeadlessForm::HeadlessForm(HeadlessPlatform& platform, std::u16string name)
 HeadlessForm::~HeadlessForm() { headless_platform().form_unloaded(*this); }
 
 void HeadlessForm::show_modal() { headless_platform().run_modal(*this); }
+
+void HeadlessForm::set_border_style(int16_t style) {
+  if (style != 0 && style != 3) throw RuntimeError(kErrInvalidPropertyValue);
+  border_style_ = style;
+}
 
 bool HeadlessForm::accepts_input() const {
   HeadlessForm* top = headless_platform().modal_form();

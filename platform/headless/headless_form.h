@@ -25,6 +25,18 @@ class HeadlessForm final : public HeadlessContainerOf<Form> {
   void show_modal() override;
   void hide() override { shown_ = false; }
   bool is_shown() const override { return shown_; }
+  void show() override { shown_ = true; }
+  float left() const override { return left_; }
+  float top() const override { return top_; }
+  void move_to(float left, float top) override {
+    left_ = left;
+    top_ = top;
+  }
+  int16_t border_style() const override { return border_style_; }
+  // 0 or 3; anything else fails with 380.
+  void set_border_style(int16_t style) override;
+  PictureRef picture() const override { return picture_; }
+  void set_picture(PictureRef picture) override { picture_ = std::move(picture); }
 
   // Shown, and not below another modal form.
   bool accepts_input() const override;
@@ -36,6 +48,10 @@ class HeadlessForm final : public HeadlessContainerOf<Form> {
   std::u16string caption_;
   int serial_;
   bool shown_ = false;
+  float left_ = 0;
+  float top_ = 0;
+  int16_t border_style_ = 3;
+  PictureRef picture_;
 };
 
 }  // namespace qs

@@ -39,6 +39,29 @@ std::u16string HeadlessPlatform::from_ansi(std::string_view text) const {
   return out;
 }
 
+int32_t HeadlessPlatform::message_box(const std::u16string& text, const std::u16string& caption,
+                                      uint32_t style) {
+  message_boxes_.push_back({text, caption, style});
+  auto script = message_box_script_;
+  return script ? script(message_boxes_.back()) : kIdOk;
+}
+
+bool HeadlessPlatform::set_window_pos(intptr_t window, intptr_t insert_after, uint32_t flags) {
+  window_pos_calls_.push_back({window, insert_after, flags});
+  return window != 0 &&
+         std::find(windows_.begin(), windows_.end(), static_cast<uintptr_t>(window)) != windows_.end();
+}
+
+int32_t HeadlessPlatform::snd_play_sound(const std::string& ansi_name, uint32_t flags) {
+  sounds_.push_back({ansi_name, flags});
+  return sound_result_;
+}
+
+void HeadlessPlatform::window_destroyed(uintptr_t handle) {
+  auto it = std::find(windows_.begin(), windows_.end(), handle);
+  if (it != windows_.end()) windows_.erase(it);
+}
+
 bool HeadlessPlatform::get_open_file_name(OpenFileRecord& record) {
   if (!open_file_script_) {
     throw std::logic_error("open-file dialog without a script: call Driver::on_open_file first");

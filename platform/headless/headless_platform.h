@@ -43,6 +43,44 @@ class HeadlessPlatform final : public Platform {
   void set_open_file_script(std::function<bool(OpenFileRecord&)> script) {
     open_file_script_ = std::move(script);
   }
+  // A screen of 1024 x 768 pixels at 15 twips per pixel.
+  float screen_width() const override { return 1024 * 15; }
+  float screen_height() const override { return 768 * 15; }
+
+  // System calls the controls make, as recorded: the message box (answered
+  // by its script, or OK), window positions and sounds.
+  struct MessageBoxCall {
+    std::u16string text;
+    std::u16string caption;
+    uint32_t style = 0;
+  };
+  struct WindowPosCall {
+    intptr_t window = 0;
+    intptr_t insert_after = 0;
+    uint32_t flags = 0;
+  };
+  struct SoundCall {
+    std::string name;
+    uint32_t flags = 0;
+  };
+  int32_t message_box(const std::u16string& text, const std::u16string& caption,
+                      uint32_t style) override;
+  void set_message_box_script(std::function<int32_t(const MessageBoxCall&)> script) {
+    message_box_script_ = std::move(script);
+  }
+  const std::vector<MessageBoxCall>& message_boxes() const { return message_boxes_; }
+  // Accepted for windows this platform made (surfaces' handles) that are
+  // still alive; refused for any other handle.
+  bool set_window_pos(intptr_t window, intptr_t insert_after, uint32_t flags) override;
+  const std::vector<WindowPosCall>& window_pos_calls() const { return window_pos_calls_; }
+  // Answers with the result set (1 at first).
+  int32_t snd_play_sound(const std::string& ansi_name, uint32_t flags) override;
+  void set_sound_result(int32_t result) { sound_result_ = result; }
+  const std::vector<SoundCall>& sounds() const { return sounds_; }
+  // Windows alive on this platform, by handle: a surface adds its own.
+  void window_created(uintptr_t handle) { windows_.push_back(handle); }
+  void window_destroyed(uintptr_t handle);
+
   // Handles for new surfaces: distinct, never 0.
   uintptr_t next_window_handle() { return window_handles_ += 0x10; }
 
@@ -64,6 +102,12 @@ class HeadlessPlatform final : public Platform {
   std::function<bool(OpenFileRecord&)> open_file_script_;
   uintptr_t window_handles_ = 0x20000;
   std::vector<HeadlessForm*> modal_stack_;
+  std::function<int32_t(const MessageBoxCall&)> message_box_script_;
+  std::vector<MessageBoxCall> message_boxes_;
+  std::vector<WindowPosCall> window_pos_calls_;
+  std::vector<SoundCall> sounds_;
+  int32_t sound_result_ = 1;
+  std::vector<uintptr_t> windows_;
   int live_forms_ = 0;
   int forms_created_ = 0;
 };

@@ -6,7 +6,11 @@
 namespace qs {
 
 HeadlessSurface::HeadlessSurface(HeadlessPlatform& platform)
-    : HeadlessContainerOf(platform), window_handle_(platform.next_window_handle()) {}
+    : HeadlessContainerOf(platform), window_handle_(platform.next_window_handle()) {
+  platform.window_created(window_handle_);
+}
+
+HeadlessSurface::~HeadlessSurface() { headless_platform().window_destroyed(window_handle_); }
 
 void HeadlessSurface::set_height(float height) {
   if (height == scale_height_) return;

@@ -8,6 +8,7 @@ namespace qs {
 class HeadlessSurface final : public HeadlessContainerOf<Surface> {
  public:
   explicit HeadlessSurface(HeadlessPlatform& platform);
+  ~HeadlessSurface() override;
 
   bool enabled() const override { return enabled_; }
   void set_enabled(bool enabled) override { enabled_ = enabled; }

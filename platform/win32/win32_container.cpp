@@ -202,6 +202,7 @@ void ContainerWindow::paint_content(HDC dc, const RECT& client) {
     SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     SetViewportOrgEx(dc, old.x, old.y, nullptr);
   }
+  paint_underlay(dc, client);
   for (const auto& e : elements_) {
     if (auto* label = dynamic_cast<Win32Label*>(e.get())) label->paint(dc);
   }

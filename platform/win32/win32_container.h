@@ -70,6 +70,8 @@ class ContainerWindow {
   virtual std::optional<COLORREF> fill_color() const = 0;
   // Draws what the container adds over its labels (a border).
   virtual void paint_overlay(HDC, const RECT&) {}
+  // Draws what lies between the back colour and the labels (a picture).
+  virtual void paint_underlay(HDC, const RECT&) {}
 
   OleColor back_color_ = kColorButtonFace;
   OleColor fore_color_ = kColorButtonText;

@@ -284,6 +284,11 @@ void Win32Driver::on_open_file(std::function<bool(OpenFileRecord&)> script) {
   platform_.set_open_file_script(std::move(script));
 }
 
+void Win32Driver::on_message_box(
+    std::function<int32_t(const std::u16string&, const std::u16string&, uint32_t)> script) {
+  platform_.set_message_box_script(std::move(script));
+}
+
 void Win32Driver::pump() {
   Win32Platform::ErrorCatch caught(platform_);
   MSG msg;

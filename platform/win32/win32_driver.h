@@ -29,6 +29,8 @@ class Win32Driver : public Driver {
   Element* element_at(Container& container, float x, float y) override;
   void on_modal(std::function<void(Form&)> script) override;
   void on_open_file(std::function<bool(OpenFileRecord&)> script) override;
+  void on_message_box(std::function<int32_t(const std::u16string&, const std::u16string&, uint32_t)>
+                          script) override;
   void pump() override;
 
  private:

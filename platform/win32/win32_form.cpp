@@ -64,10 +64,43 @@ class Win32Form : public ContainerImpl<Form> {
 
   void set_client_size(float width, float height) override {
     if (width < 0 || height < 0) throw RuntimeError(kErrInvalidPropertyValue);
-    RECT r{0, 0, twips_to_pixels_x(width), twips_to_pixels_y(height)};
-    AdjustWindowRectEx(&r, kFormStyle, FALSE, kFormExStyle);
-    SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    set_client_pixels(twips_to_pixels_x(width), twips_to_pixels_y(height), 0);
+  }
+
+  void show() override {
+    ShowWindow(hwnd(), SW_SHOW);
+    UpdateWindow(hwnd());
+  }
+  float left() const override {
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    return static_cast<float>(r.left) * twips_per_pixel_x();
+  }
+  float top() const override {
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    return static_cast<float>(r.top) * twips_per_pixel_y();
+  }
+  void move_to(float left, float top) override {
+    SetWindowPos(hwnd(), nullptr, twips_to_pixels_x(left), twips_to_pixels_y(top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  int16_t border_style() const override { return border_style_; }
+  void set_border_style(int16_t style) override {
+    if (style != 0 && style != 3) throw RuntimeError(kErrInvalidPropertyValue);
+    if (style == border_style_) return;
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    border_style_ = style;
+    SetWindowLongPtrW(hwnd(), GWL_STYLE, static_cast<LONG_PTR>(window_style()));
+    SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, static_cast<LONG_PTR>(window_ex_style()));
+    // The client area keeps its size; the frame around it changes.
+    set_client_pixels(client.right - client.left, client.bottom - client.top, SWP_FRAMECHANGED);
+  }
+  PictureRef picture() const override { return picture_; }
+  void set_picture(PictureRef picture) override {
+    picture_ = std::move(picture);
+    InvalidateRect(hwnd(), nullptr, FALSE);
   }
 
   void show_modal() override {
@@ -109,6 +142,10 @@ class Win32Form : public ContainerImpl<Form> {
  protected:
   std::optional<COLORREF> fill_color() const override { return color_ref(back_color_); }
 
+  void paint_underlay(HDC dc, const RECT&) override {
+    if (picture_ && picture_->handle != 0) draw_picture_at_own_size(dc, *picture_);
+  }
+
   LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override {
     if (message == WM_CLOSE) {
       // Closing by the system menu ends the modal show; the owner unloads.
@@ -133,7 +170,39 @@ class Win32Form : public ContainerImpl<Form> {
   }
 
  private:
+  DWORD window_style() const {
+    return border_style_ == 0 ? (WS_POPUP | WS_CLIPCHILDREN) : kFormStyle;
+  }
+  DWORD window_ex_style() const {
+    return border_style_ == 0 ? WS_EX_CONTROLPARENT : kFormExStyle;
+  }
+  // Sizes the window so its client area is width x height pixels.
+  void set_client_pixels(int width, int height, UINT extra_flags) {
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, window_style(), FALSE, window_ex_style());
+    SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | extra_flags);
+  }
+
+  // A bitmap or icon from the client area's top-left corner, at its own
+  // size (HIMETRIC converted to this display's pixels).
+  static void draw_picture_at_own_size(HDC dc, const Picture& picture) {
+    const int w = MulDiv(picture.width, GetDeviceCaps(dc, LOGPIXELSX), 2540);
+    const int h = MulDiv(picture.height, GetDeviceCaps(dc, LOGPIXELSY), 2540);
+    if (picture.type == PictureType::kIcon) {
+      DrawIconEx(dc, 0, 0, reinterpret_cast<HICON>(picture.handle), w, h, 0, nullptr, DI_NORMAL);
+    } else if (picture.type == PictureType::kBitmap) {
+      HDC source = CreateCompatibleDC(dc);
+      HGDIOBJ old = SelectObject(source, reinterpret_cast<HBITMAP>(picture.handle));
+      BitBlt(dc, 0, 0, w, h, source, 0, 0, SRCCOPY);
+      SelectObject(source, old);
+      DeleteDC(source);
+    }
+  }
+
   std::u16string name_;
+  int16_t border_style_ = 3;
+  PictureRef picture_;
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <commdlg.h>
+#include <mmsystem.h>
 
 #include <cstddef>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "platform/win32/win32_driver.h"
 #include "platform/win32/win32_form.h"
 #include "platform/win32/win32_surface.h"
+#include "platform/win32/win32_text.h"
 
 namespace qs::win32 {
 
@@ -21,6 +23,7 @@ struct Win32Platform::State {
   std::unique_ptr<Win32Driver> driver;
   std::function<void(Form&)> modal_script;
   std::function<bool(OpenFileRecord&)> open_file_script;
+  std::function<int32_t(const std::u16string&, const std::u16string&, uint32_t)> message_box_script;
   std::exception_ptr deferred;
   bool catching = false;
   int dropped = 0;
@@ -175,6 +178,37 @@ bool Win32Platform::get_open_file_name(OpenFileRecord& record) {
 
 void Win32Platform::set_open_file_script(std::function<bool(OpenFileRecord&)> script) {
   state_->open_file_script = std::move(script);
+}
+
+float Win32Platform::screen_width() const {
+  return static_cast<float>(GetSystemMetrics(SM_CXSCREEN)) * twips_per_pixel_x();
+}
+
+float Win32Platform::screen_height() const {
+  return static_cast<float>(GetSystemMetrics(SM_CYSCREEN)) * twips_per_pixel_y();
+}
+
+int32_t Win32Platform::message_box(const std::u16string& text, const std::u16string& caption,
+                                   uint32_t style) {
+  if (state_->message_box_script) {
+    auto script = state_->message_box_script;
+    return script(text, caption, style);
+  }
+  return MessageBoxW(nullptr, wide(text), wide(caption), style);
+}
+
+void Win32Platform::set_message_box_script(
+    std::function<int32_t(const std::u16string&, const std::u16string&, uint32_t)> script) {
+  state_->message_box_script = std::move(script);
+}
+
+bool Win32Platform::set_window_pos(intptr_t window, intptr_t insert_after, uint32_t flags) {
+  return SetWindowPos(reinterpret_cast<HWND>(window), reinterpret_cast<HWND>(insert_after), 0, 0, 0,
+                      0, flags) != FALSE;
+}
+
+int32_t Win32Platform::snd_play_sound(const std::string& ansi_name, uint32_t flags) {
+  return sndPlaySoundA(ansi_name.c_str(), flags);
 }
 
 void Win32Platform::defer_exception(std::exception_ptr error) {

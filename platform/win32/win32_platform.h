@@ -31,6 +31,15 @@ class Win32Platform : public Platform {
   // GetOpenFileNameA with the record copied into a full OPENFILENAMEA.
   bool get_open_file_name(OpenFileRecord& record) override;
   void set_open_file_script(std::function<bool(OpenFileRecord&)> script);
+  float screen_width() const override;
+  float screen_height() const override;
+  // The script set through the driver if there is one, else MessageBoxW.
+  int32_t message_box(const std::u16string& text, const std::u16string& caption,
+                      uint32_t style) override;
+  void set_message_box_script(
+      std::function<int32_t(const std::u16string&, const std::u16string&, uint32_t)> script);
+  bool set_window_pos(intptr_t window, intptr_t insert_after, uint32_t flags) override;
+  int32_t snd_play_sound(const std::string& ansi_name, uint32_t flags) override;
 
   // The driver acting with real window messages on this thread's windows.
   // Once asked for, the platform is under test: a modal show needs a script.
