@@ -8,6 +8,7 @@
 
 #include "platform/open_file_record.h"
 #include "platform/platform.h"
+#include "platform/region_engine.h"
 
 namespace qs {
 
@@ -80,6 +81,9 @@ class HeadlessPlatform final : public Platform {
   // Windows alive on this platform, by handle: a surface adds its own.
   void window_created(uintptr_t handle) { windows_.push_back(handle); }
   void window_destroyed(uintptr_t handle);
+  // The regions, computed by the software engine.
+  Regions& regions() override { return regions_; }
+  SoftwareRegions& software_regions() { return regions_; }
 
   // Handles for new surfaces: distinct, never 0.
   uintptr_t next_window_handle() { return window_handles_ += 0x10; }
@@ -98,6 +102,7 @@ class HeadlessPlatform final : public Platform {
   // Takes the form out of the modal chain; false if it left already (destroyed).
   bool end_modal(HeadlessForm& form);
 
+  SoftwareRegions regions_;
   std::function<void(Form&)> script_;
   std::function<bool(OpenFileRecord&)> open_file_script_;
   uintptr_t window_handles_ = 0x20000;

@@ -1,0 +1,428 @@
+#include "platform/region_engine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace qs {
+
+// Appends rows from top to bottom and keeps the shape's form: empty rows
+// left out, a row touching the previous one with the same intervals merged
+// into it.
+class RegionRows {
+ public:
+  explicit RegionRows(RegionShape& shape) : shape_(shape) {
+    shape_.bands_.clear();
+    shape_.xs_.clear();
+  }
+
+  // Adds the row [top, bottom) with the intervals in xs (pairs left, right,
+  // sorted and apart). Rows must come in increasing order.
+  void add(int32_t top, int32_t bottom, const int32_t* xs, size_t count) {
+    if (count == 0 || top >= bottom) return;
+    auto& bands = shape_.bands_;
+    auto& all = shape_.xs_;
+    if (!bands.empty()) {
+      RegionShape::Band& last = bands.back();
+      if (last.bottom == top && last.end - last.first == count &&
+          std::equal(xs, xs + count, all.begin() + last.first)) {
+        last.bottom = bottom;
+        return;
+      }
+    }
+    auto first = static_cast<uint32_t>(all.size());
+    all.insert(all.end(), xs, xs + count);
+    bands.push_back({top, bottom, first, static_cast<uint32_t>(all.size())});
+  }
+  void add(int32_t top, int32_t bottom, const std::vector<int32_t>& xs) {
+    add(top, bottom, xs.data(), xs.size());
+  }
+
+ private:
+  RegionShape& shape_;
+};
+
+namespace {
+
+int64_t floor_div(int64_t a, int64_t b) {
+  int64_t q = a / b;
+  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+  return q;
+}
+
+int64_t ceil_div(int64_t a, int64_t b) { return -floor_div(-a, b); }
+
+int32_t clamp32(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+// Applies the mode to two rows of intervals.
+void combine_row(const int32_t* a, size_t na, const int32_t* b, size_t nb, int32_t mode,
+                 std::vector<int32_t>& out) {
+  out.clear();
+  size_t i = 0;
+  size_t j = 0;
+  bool in_a = false;
+  bool in_b = false;
+  bool in = false;
+  auto op = [mode](bool x, bool y) {
+    switch (mode) {
+      case kRgnAnd: return x && y;
+      case kRgnOr: return x || y;
+      case kRgnXor: return x != y;
+      case kRgnDiff: return x && !y;
+      default: return x;
+    }
+  };
+  while (i < na || j < nb) {
+    int32_t x;
+    if (j >= nb || (i < na && a[i] <= b[j])) {
+      x = a[i];
+    } else {
+      x = b[j];
+    }
+    // Take every edge at this x from both rows before deciding.
+    while (i < na && a[i] == x) {
+      in_a = !in_a;
+      ++i;
+    }
+    while (j < nb && b[j] == x) {
+      in_b = !in_b;
+      ++j;
+    }
+    bool now = op(in_a, in_b);
+    if (now != in) {
+      out.push_back(x);
+      in = now;
+    }
+  }
+}
+
+}  // namespace
+
+RegionShape RegionShape::rect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  RegionShape shape;
+  RegionRows rows(shape);
+  int32_t xs[2] = {left, right};
+  if (left < right) rows.add(top, bottom, xs, 2);
+  return shape;
+}
+
+RegionShape RegionShape::from_rects(const std::vector<RegionRect>& rects) {
+  RegionShape shape;
+  for (const RegionRect& r : rects) {
+    shape = combine(shape, rect(r.left, r.top, r.right, r.bottom), kRgnOr);
+  }
+  return shape;
+}
+
+RegionShape RegionShape::ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  return round_rect(left, top, right, bottom, right - left, bottom - top);
+}
+
+RegionShape RegionShape::round_rect(int32_t left, int32_t top, int32_t right, int32_t bottom,
+                                    int32_t ellipse_width, int32_t ellipse_height) {
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  int64_t width = int64_t{right} - left;
+  int64_t height = int64_t{bottom} - top;
+  int64_t ew = std::min<int64_t>(std::abs(int64_t{ellipse_width}), width);
+  int64_t eh = std::min<int64_t>(std::abs(int64_t{ellipse_height}), height);
+  if (width <= 0 || height <= 0) return RegionShape();
+  if (ew < 2 || eh < 2) return rect(left, top, right, bottom);
+  if (height > kMaxRows) {
+    RegionShape refused;
+    refused.refused_ = true;
+    return refused;
+  }
+  // Rows of the corner ellipse: row k (0 <= k < eh / 2, from the top) is
+  // inset by inset[k] at both ends. A pixel belongs to the ellipse when its
+  // centre lies inside it.
+  int64_t half_rows = eh / 2;
+  std::vector<int64_t> inset(static_cast<size_t>(half_rows));
+  double a = ew / 2.0;
+  double b = eh / 2.0;
+  for (int64_t k = 0; k < half_rows; ++k) {
+    double dy = (b - (k + 0.5)) / b;
+    double half = a * std::sqrt(std::max(0.0, 1.0 - dy * dy));
+    // Pixels with centre x + 0.5 in [a - half, a + half] of the ellipse box.
+    int64_t first = static_cast<int64_t>(std::ceil(a - half - 0.5));
+    inset[static_cast<size_t>(k)] = std::clamp<int64_t>(first, 0, ew / 2);
+  }
+  RegionShape shape;
+  RegionRows rows(shape);
+  int32_t xs[2];
+  auto row = [&](int64_t y, int64_t in) {
+    xs[0] = clamp32(left + in);
+    xs[1] = clamp32(right - in);
+    if (xs[0] < xs[1]) rows.add(clamp32(y), clamp32(y + 1), xs, 2);
+  };
+  for (int64_t k = 0; k < half_rows; ++k) row(top + k, inset[static_cast<size_t>(k)]);
+  int64_t middle_top = top + half_rows;
+  int64_t middle_bottom = bottom - half_rows;
+  if (middle_top < middle_bottom) {
+    xs[0] = left;
+    xs[1] = right;
+    rows.add(clamp32(middle_top), clamp32(middle_bottom), xs, 2);
+  }
+  for (int64_t k = half_rows - 1; k >= 0; --k) {
+    row(bottom - 1 - k, inset[static_cast<size_t>(k)]);
+  }
+  return shape;
+}
+
+RegionShape RegionShape::polygon(const RegionPoint* points, int32_t count, int32_t fill_mode) {
+  RegionShape shape;
+  if (points == nullptr || count < 3) return shape;
+  if (fill_mode != kAlternate && fill_mode != kWinding) return shape;
+  struct Edge {
+    int64_t x1, y1, x2, y2;  // y1 < y2
+    int dir;
+  };
+  std::vector<Edge> edges;
+  edges.reserve(static_cast<size_t>(count));
+  int64_t ymin = INT64_MAX;
+  int64_t ymax = INT64_MIN;
+  for (int32_t i = 0; i < count; ++i) {
+    const RegionPoint& p = points[i];
+    const RegionPoint& q = points[(i + 1) % count];
+    if (p.y == q.y) continue;
+    if (p.y < q.y) {
+      edges.push_back({p.x, p.y, q.x, q.y, 1});
+    } else {
+      edges.push_back({q.x, q.y, p.x, p.y, -1});
+    }
+    ymin = std::min<int64_t>(ymin, std::min(p.y, q.y));
+    ymax = std::max<int64_t>(ymax, std::max(p.y, q.y));
+  }
+  if (edges.empty()) return shape;
+  if (ymax - ymin > kMaxRows) {
+    shape.refused_ = true;
+    return shape;
+  }
+  std::sort(edges.begin(), edges.end(),
+            [](const Edge& a, const Edge& b) { return a.y1 < b.y1; });
+  RegionRows rows(shape);
+  struct Cross {
+    int64_t x;
+    int dir;
+  };
+  std::vector<const Edge*> active;
+  std::vector<Cross> crossings;
+  std::vector<int32_t> xs;
+  size_t next = 0;
+  for (int64_t y = ymin; y < ymax; ++y) {
+    while (next < edges.size() && edges[next].y1 <= y) active.push_back(&edges[next++]);
+    active.erase(std::remove_if(active.begin(), active.end(),
+                                [y](const Edge* e) { return e->y2 <= y; }),
+                 active.end());
+    crossings.clear();
+    for (const Edge* e : active) {
+      // The first pixel at or right of the edge on the scan line y.
+      int64_t dy = e->y2 - e->y1;
+      int64_t num = e->x1 * dy + (y - e->y1) * (e->x2 - e->x1);
+      crossings.push_back({ceil_div(num, dy), e->dir});
+    }
+    std::sort(crossings.begin(), crossings.end(),
+              [](const Cross& a, const Cross& b) { return a.x < b.x; });
+    xs.clear();
+    int wind = 0;
+    for (size_t i = 0; i < crossings.size(); ++i) {
+      bool was_in = fill_mode == kWinding ? wind != 0 : (wind & 1) != 0;
+      wind += fill_mode == kWinding ? crossings[i].dir : 1;
+      bool is_in = fill_mode == kWinding ? wind != 0 : (wind & 1) != 0;
+      if (was_in == is_in) continue;
+      int32_t x = clamp32(crossings[i].x);
+      // Intervals that close where they open vanish; touching ones join.
+      if (!xs.empty() && xs.back() == x) {
+        xs.pop_back();
+      } else {
+        xs.push_back(x);
+      }
+    }
+    rows.add(clamp32(y), clamp32(y + 1), xs);
+  }
+  return shape;
+}
+
+RegionShape RegionShape::combine(const RegionShape& first, const RegionShape& second,
+                                 int32_t mode) {
+  if (mode == kRgnCopy) return first;
+  RegionShape shape;
+  RegionRows rows(shape);
+  const auto& a = first.bands_;
+  const auto& b = second.bands_;
+  size_t i = 0;
+  size_t j = 0;
+  std::vector<int32_t> out;
+  int64_t y = INT64_MIN;
+  while (i < a.size() || j < b.size()) {
+    // Skip bands that end above y.
+    while (i < a.size() && a[i].bottom <= y) ++i;
+    while (j < b.size() && b[j].bottom <= y) ++j;
+    if (i >= a.size() && j >= b.size()) break;
+    int64_t top_a = i < a.size() ? std::max<int64_t>(a[i].top, y) : INT64_MAX;
+    int64_t top_b = j < b.size() ? std::max<int64_t>(b[j].top, y) : INT64_MAX;
+    int64_t top = std::min(top_a, top_b);
+    bool has_a = top_a == top;
+    bool has_b = top_b == top;
+    // The piece ends where a covering band ends or the other band starts.
+    int64_t bottom = INT64_MAX;
+    if (has_a) bottom = std::min<int64_t>(bottom, a[i].bottom);
+    else if (i < a.size()) bottom = std::min<int64_t>(bottom, a[i].top);
+    if (has_b) bottom = std::min<int64_t>(bottom, b[j].bottom);
+    else if (j < b.size()) bottom = std::min<int64_t>(bottom, b[j].top);
+    const int32_t* ax = has_a ? first.xs_.data() + a[i].first : nullptr;
+    size_t na = has_a ? a[i].end - a[i].first : 0;
+    const int32_t* bx = has_b ? second.xs_.data() + b[j].first : nullptr;
+    size_t nb = has_b ? b[j].end - b[j].first : 0;
+    combine_row(ax, na, bx, nb, mode, out);
+    rows.add(static_cast<int32_t>(top), static_cast<int32_t>(bottom), out);
+    y = bottom;
+  }
+  return shape;
+}
+
+RegionKind RegionShape::kind() const {
+  if (bands_.empty()) return kNullRegion;
+  if (bands_.size() == 1 && bands_[0].end - bands_[0].first == 2) return kSimpleRegion;
+  return kComplexRegion;
+}
+
+bool RegionShape::contains(int32_t x, int32_t y) const {
+  auto band = std::upper_bound(bands_.begin(), bands_.end(), y,
+                               [](int32_t v, const Band& b) { return v < b.bottom; });
+  if (band == bands_.end() || y < band->top) return false;
+  auto begin = xs_.begin() + band->first;
+  auto end = xs_.begin() + band->end;
+  // The number of edges at or left of x is odd inside an interval.
+  auto pos = std::upper_bound(begin, end, x);
+  return ((pos - begin) & 1) != 0;
+}
+
+std::vector<RegionRect> RegionShape::rects() const {
+  std::vector<RegionRect> out;
+  out.reserve(xs_.size() / 2);
+  for (const Band& band : bands_) {
+    for (uint32_t k = band.first; k < band.end; k += 2) {
+      out.push_back({xs_[k], band.top, xs_[k + 1], band.bottom});
+    }
+  }
+  return out;
+}
+
+RegionRect RegionShape::bounds() const {
+  if (bands_.empty()) return {};
+  RegionRect box{INT32_MAX, bands_.front().top, INT32_MIN, bands_.back().bottom};
+  for (const Band& band : bands_) {
+    box.left = std::min(box.left, xs_[band.first]);
+    box.right = std::max(box.right, xs_[band.end - 1]);
+  }
+  return box;
+}
+
+void RegionShape::offset(int32_t dx, int32_t dy) {
+  for (Band& band : bands_) {
+    band.top = clamp32(int64_t{band.top} + dy);
+    band.bottom = clamp32(int64_t{band.bottom} + dy);
+  }
+  for (int32_t& x : xs_) x = clamp32(int64_t{x} + dx);
+}
+
+bool RegionShape::operator==(const RegionShape& other) const {
+  return rects() == other.rects();
+}
+
+// The service.
+
+RegionHandle SoftwareRegions::add(RegionShape shape) {
+  if (shape.refused()) return 0;
+  RegionHandle handle = next_;
+  next_ += 4;
+  table_.emplace(handle, std::move(shape));
+  ++created_;
+  return handle;
+}
+
+RegionHandle SoftwareRegions::create_elliptic_rgn(int32_t left, int32_t top, int32_t right,
+                                                  int32_t bottom) {
+  return add(RegionShape::ellipse(left, top, right, bottom));
+}
+
+RegionHandle SoftwareRegions::create_round_rect_rgn(int32_t left, int32_t top, int32_t right,
+                                                    int32_t bottom, int32_t ellipse_width,
+                                                    int32_t ellipse_height) {
+  return add(RegionShape::round_rect(left, top, right, bottom, ellipse_width, ellipse_height));
+}
+
+RegionHandle SoftwareRegions::create_polygon_rgn(const RegionPoint* points, int32_t count,
+                                                 int32_t fill_mode) {
+  if (points == nullptr || count < 3) return 0;
+  if (fill_mode != kAlternate && fill_mode != kWinding) return 0;
+  return add(RegionShape::polygon(points, count, fill_mode));
+}
+
+RegionHandle SoftwareRegions::create_rect_rgn(int32_t left, int32_t top, int32_t right,
+                                              int32_t bottom) {
+  return add(RegionShape::rect(left, top, right, bottom));
+}
+
+int32_t SoftwareRegions::combine_rgn(RegionHandle destination, RegionHandle first,
+                                     RegionHandle second, int32_t mode) {
+  auto dest = table_.find(destination);
+  const RegionShape* a = shape(first);
+  if (dest == table_.end() || a == nullptr || mode < kRgnAnd || mode > kRgnCopy) {
+    return kRgnError;
+  }
+  if (mode == kRgnCopy) {
+    if (destination != first) dest->second = *a;
+    return dest->second.kind();
+  }
+  const RegionShape* b = shape(second);
+  if (b == nullptr) return kRgnError;
+  dest->second = RegionShape::combine(*a, *b, mode);
+  return dest->second.kind();
+}
+
+bool SoftwareRegions::delete_object(GdiObject object) {
+  if (is_stock_brush(object)) return true;
+  return table_.erase(object) == 1;
+}
+
+GdiObject SoftwareRegions::get_stock_object(int32_t index) {
+  if (index < kWhiteBrush || index > kNullBrush) return 0;
+  return kStockBase + static_cast<GdiObject>(index);
+}
+
+bool SoftwareRegions::is_stock_brush(GdiObject object) {
+  return object >= kStockBase + kWhiteBrush && object <= kStockBase + kNullBrush;
+}
+
+bool SoftwareRegions::pt_in_region(RegionHandle region, int32_t x, int32_t y) const {
+  const RegionShape* s = shape(region);
+  return s != nullptr && s->contains(x, y);
+}
+
+std::vector<RegionRect> SoftwareRegions::region_rects(RegionHandle region) const {
+  const RegionShape* s = shape(region);
+  return s == nullptr ? std::vector<RegionRect>{} : s->rects();
+}
+
+const RegionShape* SoftwareRegions::shape(RegionHandle region) const {
+  auto it = table_.find(region);
+  return it == table_.end() ? nullptr : &it->second;
+}
+
+bool SoftwareRegions::take(RegionHandle region, RegionShape& shape) {
+  auto it = table_.find(region);
+  if (it == table_.end()) return false;
+  shape = std::move(it->second);
+  table_.erase(it);
+  return true;
+}
+
+}  // namespace qs
