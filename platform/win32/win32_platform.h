@@ -40,6 +40,11 @@ class Win32Platform : public Platform {
       std::function<int32_t(const std::u16string&, const std::u16string&, uint32_t)> script);
   bool set_window_pos(intptr_t window, intptr_t insert_after, uint32_t flags) override;
   int32_t snd_play_sound(const std::string& ansi_name, uint32_t flags) override;
+  // Pictures are the platform's picture objects (platform/win32/win32_picture.h):
+  // OleLoadPicture over the file's bytes, OleCreatePictureIndirect for the
+  // empty picture.
+  PictureRef load_picture(const std::u16string& path) override;
+  PictureRef picture_from_data(std::span<const uint8_t> data) override;
 
   // The driver acting with real window messages on this thread's windows.
   // Once asked for, the platform is under test: a modal show needs a script.
