@@ -22,8 +22,9 @@ class Driver {
   virtual void click(Element& element) = 0;
   // Double-clicks the centre of an element: press, release, press, release.
   virtual void double_click(Element& element) = 0;
-  // Mouse input at a point given in an element's own coordinates (twips
-  // from its top-left corner). It goes where the platform routes that
+  // Mouse input at a point given in an element's own coordinates (from its
+  // top-left corner, in its container's scale for a windowless element, in
+  // twips for one with a window). It goes where the platform routes that
   // point: to a windowed element's own window; for a windowless element, to
   // whatever lies topmost at that point of its container; while a press
   // holds the mouse, to the element that took the press. `button` is one
@@ -38,6 +39,8 @@ class Driver {
   // window holding the focus (a windowless element's container); a key
   // with a character (digits, letters, space) types it in between.
   virtual void press_key(Element& element, int16_t key_code) = 0;
+  // The same with the surface's own window holding the focus.
+  virtual void press_key(Surface& surface, int16_t key_code) = 0;
   // Types text at the end of a text box, character by character, with the
   // box holding the focus; CR LF (or a lone CR or LF) is one press of Enter,
   // which starts a new line in a multi-line box and does nothing in a
@@ -49,7 +52,7 @@ class Driver {
   virtual void double_click_item(ListBox& list, int index) = 0;
   // The container gives the surface a new inner size in twips.
   virtual void resize(Surface& surface, float width, float height) = 0;
-  // The topmost visible element at a point of a container (twips), or null.
+  // The topmost visible element at a point of a container (in its scale), or null.
   virtual Element* element_at(Container& container, float x, float y) = 0;
   // The script run when a form is shown modally; it acts on the form and
   // must hide it. Without a script a modal show fails the test.

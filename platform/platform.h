@@ -1,6 +1,7 @@
 // What the controls stand on: their surface, child elements and forms.
 //
-// Positions and sizes are in twips (single precision). Each element behaves
+// Positions and sizes are in their container's scale (single precision):
+// twips unless the container is switched to pixels (Container::scale_mode). Each element behaves
 // as the platform's own: a list box refuses a bad index with the runtime's
 // error, a move with a negative width or height fails with 380 and leaves
 // the element where it was.
@@ -71,7 +72,8 @@ enum ShiftKey : int16_t { kShiftKey = 1, kCtrlKey = 2, kAltKey = 4 };
 
 // One mouse notification: the button that went down or up (for a move, the
 // buttons held), the shift keys held, and the point in the reporting
-// element's own coordinates (twips from its top-left corner). Handlers take
+// element's own coordinates (from its top-left corner; in its container's
+// scale for a windowless element, in twips for one with a window). Handlers take
 // it by reference, as the runtime's mouse events take their arguments.
 struct MouseReport {
   int16_t button = 0;
@@ -272,7 +274,13 @@ class Container {
   // (headless and Win32 alike): tests and forms look elements up by name.
   virtual Element* find(const std::u16string& name) = 0;
 
-  // Inner width and height in twips.
+  // The unit of the inner size, of the children's places and moves and of
+  // the mouse reports of windowless children: 1 twips (the default) or 3
+  // pixels; anything else fails with 380. Places already given read back in
+  // the new unit.
+  virtual int16_t scale_mode() const = 0;
+  virtual void set_scale_mode(int16_t mode) = 0;
+  // Inner width and height in the container's scale.
   virtual float scale_width() const = 0;
   virtual float scale_height() const = 0;
 
@@ -320,6 +328,12 @@ class Surface : public Container {
 
   // The container changed the surface's size.
   std::function<void()> on_resize;
+  // Keys while the surface's own window holds the focus (none of its child
+  // windows does), with their arguments by reference as the runtime's key
+  // events take them.
+  std::function<void(int16_t& key_code, int16_t& shift)> on_key_down;
+  std::function<void(int16_t& key_ascii)> on_key_press;
+  std::function<void(int16_t& key_code, int16_t& shift)> on_key_up;
 };
 
 // A top-level form (about box, message box).

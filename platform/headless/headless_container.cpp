@@ -135,6 +135,11 @@ void HeadlessContainer::set_scale_size(float width, float height) {
   scale_height_ = height;
 }
 
+void HeadlessContainer::change_scale_mode(int16_t mode) {
+  if (mode != 1 && mode != 3) throw RuntimeError(kErrInvalidPropertyValue);
+  scale_mode_ = mode;
+}
+
 template <class Interface>
 Platform& HeadlessContainerOf<Interface>::platform() {
   return headless_platform();

@@ -45,6 +45,13 @@ class HeadlessContainer {
   // The child of that name, or null.
   Element* find_element(const std::u16string& name) const;
 
+  // Twips in one unit of the container's scale: 1 in twips, 15 in pixels
+  // (the in-memory screen has 96 pixels per inch).
+  static constexpr float kTwipsPerPixel = 15;
+  float twips_per_unit() const { return scale_mode_ == 3 ? kTwipsPerPixel : 1; }
+  // 1 twips or 3 pixels; anything else fails with 380.
+  void change_scale_mode(int16_t mode);
+
   // Whether user input can reach this container's children now.
   virtual bool accepts_input() const = 0;
 
@@ -84,8 +91,10 @@ class HeadlessContainer {
   // Sets the inner size; a negative size fails with 380.
   void set_scale_size(float width, float height);
 
+  // The inner size in twips.
   float scale_width_ = 0;
   float scale_height_ = 0;
+  int16_t scale_mode_ = 1;
   OleColor back_color_ = kColorButtonFace;
   OleColor fore_color_ = kColorButtonText;
   FontRef font_;
@@ -125,8 +134,10 @@ class HeadlessContainerOf : public Interface, public HeadlessContainer {
   Image& create_image(const std::u16string& name) override { return add_image(name); }
   Element* find(const std::u16string& name) override { return find_element(name); }
 
-  float scale_width() const override { return scale_width_; }
-  float scale_height() const override { return scale_height_; }
+  float scale_width() const override { return scale_width_ / twips_per_unit(); }
+  float scale_height() const override { return scale_height_ / twips_per_unit(); }
+  int16_t scale_mode() const override { return scale_mode_; }
+  void set_scale_mode(int16_t mode) override { change_scale_mode(mode); }
 
   OleColor back_color() const override { return back_color_; }
   void set_back_color(OleColor color) override { back_color_ = color; }

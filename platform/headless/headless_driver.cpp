@@ -167,6 +167,12 @@ void HeadlessDriver::press_key(Element& element, int16_t key_code) {
   }
 }
 
+void HeadlessDriver::press_key(Surface& surface, int16_t key_code) {
+  auto* s = dynamic_cast<HeadlessSurface*>(&surface);
+  if (s == nullptr) throw std::invalid_argument("not a surface of the headless platform");
+  if (s->accepts_input()) s->type_key(key_code);
+}
+
 void HeadlessDriver::type_text(TextBox& box, const std::u16string& text) {
   node_of(box);
   if (!reachable(box)) return;

@@ -35,6 +35,8 @@ class HeadlessDriver final : public Driver {
   // A list box that takes input handles the key (HeadlessListBox::type_key);
   // no other in-memory element handles keys.
   void press_key(Element& element, int16_t key_code) override;
+  // The surface reports the key when it takes input (HeadlessSurface::type_key).
+  void press_key(Surface& surface, int16_t key_code) override;
   // Appends each character (Enter as CR LF in a multi-line box), reporting
   // a change for each, when the box takes input.
   void type_text(TextBox& box, const std::u16string& text) override;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/runtime_error.h"
+#include "platform/headless/headless_container.h"
 #include "platform/platform.h"
 
 namespace qs {
@@ -41,7 +42,15 @@ class HeadlessElement : public Interface, public HeadlessNode {
   const std::u16string& name() const override { return name_; }
   bool windowless() const override { return windowless_; }
 
-  Bounds bounds() const override { return bounds_; }
+  // In the container's scale; exactly as given while the scale is the one
+  // they were given in.
+  Bounds bounds() const override {
+    const float now = twips_per_unit();
+    if (now == bounds_twips_per_unit_) return bounds_;
+    const float from = bounds_twips_per_unit_;
+    return Bounds{bounds_.left * from / now, bounds_.top * from / now, bounds_.width * from / now,
+                  bounds_.height * from / now};
+  }
 
   // Keeps the values exactly as given; a refused move changes nothing.
   void move(float left, std::optional<float> top = {}, std::optional<float> width = {},
@@ -49,10 +58,13 @@ class HeadlessElement : public Interface, public HeadlessNode {
     if ((width && *width < 0) || (height && *height < 0)) {
       throw RuntimeError(kErrInvalidPropertyValue);
     }
-    bounds_.left = left;
-    if (top) bounds_.top = *top;
-    if (width) bounds_.width = *width;
-    if (height) bounds_.height = *height;
+    Bounds b = bounds();
+    b.left = left;
+    if (top) b.top = *top;
+    if (width) b.width = *width;
+    if (height) b.height = *height;
+    bounds_ = b;
+    bounds_twips_per_unit_ = twips_per_unit();
   }
 
   bool visible() const override { return visible_; }
@@ -71,13 +83,22 @@ class HeadlessElement : public Interface, public HeadlessNode {
   void set_font(FontRef font) override { font_ = std::move(font); }
 
  private:
+  float twips_per_unit() const;
+
   std::u16string name_;
   bool windowless_;
+  // The place, in the scale it was given in.
   Bounds bounds_;
+  float bounds_twips_per_unit_ = 1;
   bool visible_ = true;
   bool enabled_ = true;
   int tab_index_;
   FontRef font_;
 };
+
+template <class Interface>
+float HeadlessElement<Interface>::twips_per_unit() const {
+  return parent().twips_per_unit();
+}
 
 }  // namespace qs

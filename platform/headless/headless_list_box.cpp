@@ -1,5 +1,7 @@
 #include "platform/headless/headless_list_box.h"
 
+#include "platform/headless/headless_keys.h"
+
 namespace qs {
 
 void HeadlessListBox::check_index(int index, int32_t error) const {
@@ -86,15 +88,6 @@ void HeadlessListBox::move(float left, std::optional<float> top, std::optional<f
 
 namespace {
 
-// The character a key types, as the keyboard's unshifted layout gives it; 0 for none.
-int16_t key_char(int16_t key_code) {
-  if ((key_code >= '0' && key_code <= '9') || (key_code >= 'A' && key_code <= 'Z') ||
-      key_code == ' ' || key_code == 8 || key_code == 13 || key_code == 27) {
-    return key_code;
-  }
-  return 0;
-}
-
 char16_t fold(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
 
 }  // namespace
@@ -103,7 +96,7 @@ void HeadlessListBox::type_key(int16_t key_code) {
   int16_t code = key_code;
   int16_t shift = 0;
   if (auto h = on_key_down) h(code, shift);
-  if (int16_t ascii = key_char(key_code); ascii != 0) {
+  if (int16_t ascii = headless_key_char(key_code); ascii != 0) {
     if (auto h = on_key_press) h(ascii);
     if (ascii >= 32 && !items_.empty()) {
       const int n = list_count();

@@ -1,6 +1,7 @@
 #include "platform/headless/headless_surface.h"
 
 #include "core/runtime_error.h"
+#include "platform/headless/headless_keys.h"
 #include "platform/headless/headless_platform.h"
 
 namespace qs {
@@ -31,6 +32,18 @@ bool HeadlessSurface::accepts_input() const {
   // A modal form disables every other window of the thread, the surface's
   // container included.
   return enabled_ && headless_platform().modal_form() == nullptr;
+}
+
+void HeadlessSurface::type_key(int16_t key_code) {
+  int16_t code = key_code;
+  int16_t shift = 0;
+  if (auto h = on_key_down) h(code, shift);
+  if (int16_t ascii = headless_key_char(key_code); ascii != 0) {
+    if (auto h = on_key_press) h(ascii);
+  }
+  code = key_code;
+  shift = 0;
+  if (auto h = on_key_up) h(code, shift);
 }
 
 void HeadlessSurface::resize(float width, float height) {

@@ -25,7 +25,11 @@ class HeadlessSurface final : public HeadlessContainerOf<Surface> {
   // Enabled, and no modal form holds the input.
   bool accepts_input() const override;
 
-  // The container gives the surface a new inner size; reports it by on_resize.
+  // A key pressed and released with the surface holding the focus: key
+  // down, the character it types (if any), key up.
+  void type_key(int16_t key_code);
+
+  // The container gives the surface a new inner size in twips; reports it by on_resize.
   void resize(float width, float height);
 
  private:

@@ -237,17 +237,25 @@ void ContainerWindow::order_tabs() {
   }
 }
 
-float ContainerWindow::client_width_twips() const {
+float ContainerWindow::client_width_units() const {
   RECT r{};
   GetClientRect(hwnd_, &r);
-  return static_cast<float>(r.right - r.left) * twips_per_pixel_x();
+  return static_cast<float>(r.right - r.left) * twips_per_pixel_x() / twips_per_unit_x();
 }
 
-float ContainerWindow::client_height_twips() const {
+float ContainerWindow::client_height_units() const {
   RECT r{};
   GetClientRect(hwnd_, &r);
-  return static_cast<float>(r.bottom - r.top) * twips_per_pixel_y();
+  return static_cast<float>(r.bottom - r.top) * twips_per_pixel_y() / twips_per_unit_y();
 }
+
+void ContainerWindow::change_scale_mode(int16_t mode) {
+  if (mode != 1 && mode != 3) throw RuntimeError(kErrInvalidPropertyValue);
+  scale_mode_ = mode;
+}
+
+float owner_twips_per_unit_x(const ContainerWindow& owner) { return owner.twips_per_unit_x(); }
+float owner_twips_per_unit_y(const ContainerWindow& owner) { return owner.twips_per_unit_y(); }
 
 void ContainerWindow::paint_content(HDC dc, const RECT& client) {
   if (const std::optional<COLORREF> fill = fill_color()) {
@@ -295,7 +303,11 @@ LRESULT ContainerWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     const Bounds b = e->bounds();
     return MouseAim{&dynamic_cast<Windowless&>(*e).mouse_source(), b.left, b.top};
   };
-  if (mouse_.handle(hwnd_, message, wparam, lparam, topmost_windowless)) return 0;
+  if (mouse_.handle(hwnd_, message, wparam, lparam, topmost_windowless,
+                    twips_per_pixel_x() / twips_per_unit_x(),
+                    twips_per_pixel_y() / twips_per_unit_y())) {
+    return 0;
+  }
   switch (message) {
     case WM_ERASEBKGND:
       return 1;

@@ -56,8 +56,16 @@ class ContainerWindow {
   // the dialog manager's Tab key follows the tab order.
   void order_tabs();
 
-  float client_width_twips() const;
-  float client_height_twips() const;
+  // The inner size in the container's scale.
+  float client_width_units() const;
+  float client_height_units() const;
+  // Twips in one unit of the container's scale, across and down: 1 in
+  // twips, the twips of a pixel in pixels.
+  float twips_per_unit_x() const { return scale_mode_ == 3 ? twips_per_pixel_x() : 1.0f; }
+  float twips_per_unit_y() const { return scale_mode_ == 3 ? twips_per_pixel_y() : 1.0f; }
+  int16_t container_scale_mode() const { return scale_mode_; }
+  // 1 twips or 3 pixels; anything else fails with 380.
+  void change_scale_mode(int16_t mode);
 
   // Paints the back colour, the labels and the images.
   void paint_content(HDC dc, const RECT& client);
@@ -82,6 +90,7 @@ class ContainerWindow {
   OleColor fore_color_ = kColorButtonText;
   FontRef font_;
   FontHandle font_handle_;
+  int16_t scale_mode_ = 1;
 
  private:
   static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -120,8 +129,10 @@ class ContainerImpl : public Base, public ContainerWindow {
   }
   Image& create_image(const std::u16string& name) override { return add_image(name); }
   Element* find(const std::u16string& name) override { return find_element(name); }
-  float scale_width() const override { return client_width_twips(); }
-  float scale_height() const override { return client_height_twips(); }
+  int16_t scale_mode() const override { return container_scale_mode(); }
+  void set_scale_mode(int16_t mode) override { change_scale_mode(mode); }
+  float scale_width() const override { return client_width_units(); }
+  float scale_height() const override { return client_height_units(); }
   OleColor back_color() const override { return back_color_; }
   void set_back_color(OleColor color) override {
     back_color_ = color;

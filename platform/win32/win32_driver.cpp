@@ -96,7 +96,9 @@ void Win32Driver::send_mouse(Element& element, float x, float y, UINT message, i
     // window covers it.
     const Bounds b = element.bounds();
     const HWND container = info.owner().hwnd();
-    p = POINT{twips_to_pixels_x(b.left + x), twips_to_pixels_y(b.top + y)};
+    const float ux = info.owner().twips_per_unit_x();
+    const float uy = info.owner().twips_per_unit_y();
+    p = POINT{twips_to_pixels_x((b.left + x) * ux), twips_to_pixels_y((b.top + y) * uy)};
     target = ChildWindowFromPointEx(container, p, CWP_SKIPINVISIBLE);
     if (target == nullptr) target = container;
     if (target != container) MapWindowPoints(container, target, &p, 1);
@@ -141,6 +143,23 @@ void Win32Driver::press_key(Element& element, int16_t key_code) {
   Win32Platform::ErrorCatch caught(platform_);
   ElementInfo& info = info_of(element);
   HWND window = info.element_hwnd() != nullptr ? info.element_hwnd() : info.owner().hwnd();
+  if (!reachable(window)) return;
+  SetFocus(window);
+  const UINT scan = MapVirtualKeyW(static_cast<UINT>(key_code), MAPVK_VK_TO_VSC);
+  const LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
+  SendMessageW(window, WM_KEYDOWN, static_cast<WPARAM>(key_code), down);
+  const UINT ch = MapVirtualKeyW(static_cast<UINT>(key_code), MAPVK_VK_TO_CHAR);
+  if (ch != 0) SendMessageW(window, WM_CHAR, static_cast<WPARAM>(ch & 0xFFFF), down);
+  SendMessageW(window, WM_KEYUP, static_cast<WPARAM>(key_code),
+               down | (static_cast<LPARAM>(1) << 30) | (static_cast<LPARAM>(1) << 31));
+  caught.rethrow();
+}
+
+void Win32Driver::press_key(Surface& surface, int16_t key_code) {
+  Win32Platform::ErrorCatch caught(platform_);
+  auto* win = dynamic_cast<Win32Surface*>(&surface);
+  if (win == nullptr) throw std::logic_error("the surface was not made by the Win32 platform");
+  const HWND window = win->hwnd();
   if (!reachable(window)) return;
   SetFocus(window);
   const UINT scan = MapVirtualKeyW(static_cast<UINT>(key_code), MAPVK_VK_TO_VSC);

@@ -20,6 +20,7 @@ class Win32Driver : public Driver {
   void mouse_move(Element& element, float x, float y, int16_t buttons = 0,
                   int16_t shift = 0) override;
   void press_key(Element& element, int16_t key_code) override;
+  void press_key(Surface& surface, int16_t key_code) override;
   // Focuses the box, puts the caret at the end and sends each character as
   // a key press (WM_KEYDOWN, WM_CHAR, WM_KEYUP).
   void type_text(TextBox& box, const std::u16string& text) override;

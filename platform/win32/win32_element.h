@@ -46,6 +46,9 @@ class Windowless {
 
 // Repaints the part of the container a windowless element covers.
 void invalidate_in_owner(ContainerWindow& owner, const RECT& rect);
+// Twips in one unit of the container's scale.
+float owner_twips_per_unit_x(const ContainerWindow& owner);
+float owner_twips_per_unit_y(const ContainerWindow& owner);
 // Moves the tooltips of the container's windowless elements along.
 void windowless_moved_in_owner(ContainerWindow& owner);
 // Puts the container's windows in Z order by tab index.
@@ -67,15 +70,27 @@ class ElementImpl : public Base, public ElementInfo {
   ContainerWindow& owner() const override { return owner_; }
   int sequence() const override { return sequence_; }
 
-  Bounds bounds() const override { return bounds_; }
+  // In the container's scale; exactly as given while the scale is the one
+  // they were given in.
+  Bounds bounds() const override {
+    const float ux = twips_per_unit_x();
+    const float uy = twips_per_unit_y();
+    if (ux == bounds_twips_x_ && uy == bounds_twips_y_) return bounds_;
+    return Bounds{bounds_.left * bounds_twips_x_ / ux, bounds_.top * bounds_twips_y_ / uy,
+                  bounds_.width * bounds_twips_x_ / ux, bounds_.height * bounds_twips_y_ / uy};
+  }
   void move(float left, std::optional<float> top, std::optional<float> width,
             std::optional<float> height) override {
     if ((width && *width < 0) || (height && *height < 0)) throw RuntimeError(kErrInvalidPropertyValue);
     const RECT before = pixel_rect();
-    bounds_.left = left;
-    if (top) bounds_.top = *top;
-    if (width) bounds_.width = *width;
-    if (height) bounds_.height = *height;
+    Bounds b = bounds();
+    b.left = left;
+    if (top) b.top = *top;
+    if (width) b.width = *width;
+    if (height) b.height = *height;
+    bounds_ = b;
+    bounds_twips_x_ = twips_per_unit_x();
+    bounds_twips_y_ = twips_per_unit_y();
     const RECT after = pixel_rect();
     if (hwnd_ != nullptr) {
       SetWindowPos(hwnd_, nullptr, after.left, after.top, after.right - after.left,
@@ -119,7 +134,12 @@ class ElementImpl : public Base, public ElementInfo {
   }
 
  protected:
-  Bounds twips_bounds() const override { return bounds_; }
+  Bounds twips_bounds() const override {
+    return Bounds{bounds_.left * bounds_twips_x_, bounds_.top * bounds_twips_y_,
+                  bounds_.width * bounds_twips_x_, bounds_.height * bounds_twips_y_};
+  }
+  float twips_per_unit_x() const { return owner_twips_per_unit_x(owner_); }
+  float twips_per_unit_y() const { return owner_twips_per_unit_y(owner_); }
 
   // Makes the element's child window (hidden until positioned by move()),
   // of a system class or of one this module registered.
@@ -148,7 +168,10 @@ class ElementImpl : public Base, public ElementInfo {
  private:
   std::u16string name_;
   int sequence_;
+  // The place, in the scale it was given in, and that scale's twips per unit.
   Bounds bounds_;
+  float bounds_twips_x_ = 1;
+  float bounds_twips_y_ = 1;
   bool visible_ = true;
   bool enabled_ = true;
   int tab_index_;

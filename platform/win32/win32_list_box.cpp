@@ -58,11 +58,11 @@ void Win32ListBox::move(float left, std::optional<float> top, std::optional<floa
     GetWindowRect(hwnd_, &window);
     GetClientRect(hwnd_, &client);
     const int frame = (window.bottom - window.top) - (client.bottom - client.top);
-    const int asked = twips_to_pixels_y(*height);
+    const int asked = twips_to_pixels_y(*height * twips_per_unit_y());
     if (row > 0) {
       const int rows = std::max(1, (asked - frame) / row);
       const int taken = rows * row + frame;
-      if (taken != asked) height = static_cast<float>(taken) * twips_per_pixel_y();
+      if (taken != asked) height = static_cast<float>(taken) * twips_per_pixel_y() / twips_per_unit_y();
     }
   }
   ElementImpl::move(left, top, width, height);

@@ -60,7 +60,7 @@ void fire(const std::function<void()>& handler) {
 }  // namespace
 
 bool MouseTracker::handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                          const HitTest& hit) {
+                          const HitTest& hit, float units_per_pixel_x, float units_per_pixel_y) {
   if (message == WM_CAPTURECHANGED) {
     if (reinterpret_cast<HWND>(lparam) != window) forget();
     return true;
@@ -68,8 +68,8 @@ bool MouseTracker::handle(HWND window, UINT message, WPARAM wparam, LPARAM lpara
   const Decoded d = decode(message);
   if (d.kind == Kind::kNone) return false;
   const POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-  const float x = static_cast<float>(point.x) * twips_per_pixel_x();
-  const float y = static_cast<float>(point.y) * twips_per_pixel_y();
+  const float x = static_cast<float>(point.x) * units_per_pixel_x;
+  const float y = static_cast<float>(point.y) * units_per_pixel_y;
   const int16_t shift = shift_keys(wparam);
   const MouseAim under = hit(point);
 

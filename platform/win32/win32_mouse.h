@@ -10,11 +10,12 @@
 #include <functional>
 
 #include "platform/platform.h"
+#include "platform/win32/win32_platform.h"
 
 namespace qs::win32 {
 
 // An element that takes the mouse, with its origin in the window's client
-// area (twips).
+// area (in the units the tracker reports in).
 struct MouseAim {
   MouseSource* source = nullptr;
   float left = 0;
@@ -26,8 +27,11 @@ class MouseTracker {
   // The element that takes the mouse at a client point (pixels), if any.
   using HitTest = std::function<MouseAim(POINT)>;
 
-  // Handles a mouse message of `window`; false when it is none.
-  bool handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam, const HitTest& hit);
+  // Handles a mouse message of `window`; false when it is none. Points are
+  // reported in units of the given size per pixel (twips unless told).
+  bool handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam, const HitTest& hit,
+              float units_per_pixel_x = twips_per_pixel_x(),
+              float units_per_pixel_y = twips_per_pixel_y());
   // Drops the press (the capture was lost or the elements are going).
   void forget() { pressed_ = {}; }
 

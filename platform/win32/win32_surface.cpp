@@ -94,11 +94,45 @@ class Win32SurfaceImpl : public ContainerImpl<Win32Surface> {
   }
 
   LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override {
-    if (message == WM_SIZE) {
-      if (on_resize) on_resize();
-      return 0;
+    switch (message) {
+      case WM_SIZE:
+        if (on_resize) on_resize();
+        return 0;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+        // A surface with no child window to hold the focus takes it itself
+        // on a click, so its keys come to it.
+        if (GetWindow(hwnd(), GW_CHILD) == nullptr && GetFocus() != hwnd()) SetFocus(hwnd());
+        break;
+      case WM_KEYDOWN:
+      case WM_KEYUP: {
+        auto handler = message == WM_KEYDOWN ? on_key_down : on_key_up;
+        if (!handler) break;
+        int16_t code = static_cast<int16_t>(wparam);
+        int16_t shift = shift_state();
+        handler(code, shift);
+        return 0;
+      }
+      case WM_CHAR: {
+        auto handler = on_key_press;
+        if (!handler) break;
+        int16_t ascii = static_cast<int16_t>(wparam);
+        handler(ascii);
+        return 0;
+      }
+      default:
+        break;
     }
     return ContainerWindow::handle(message, wparam, lparam);
+  }
+
+  static int16_t shift_state() {
+    int16_t s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= kShiftKey;
+    if (GetKeyState(VK_CONTROL) < 0) s |= kCtrlKey;
+    if (GetKeyState(VK_MENU) < 0) s |= kAltKey;
+    return s;
   }
 
  private:
