@@ -31,7 +31,7 @@ class RegionRows {
       }
     }
     auto first = static_cast<uint32_t>(all.size());
-    all.insert(all.end(), xs, xs + count);
+    for (size_t k = 0; k < count; ++k) all.push_back(xs[k]);
     bands.push_back({top, bottom, first, static_cast<uint32_t>(all.size())});
   }
   void add(int32_t top, int32_t bottom, const std::vector<int32_t>& xs) {
@@ -121,57 +121,62 @@ RegionShape RegionShape::from_rects(const std::vector<RegionRect>& rects) {
 RegionShape RegionShape::ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   if (left > right) std::swap(left, right);
   if (top > bottom) std::swap(top, bottom);
-  return round_rect(left, top, right, bottom, right - left, bottom - top);
+  return round_rect(left, top, right, bottom, clamp32(int64_t{right} - left),
+                    clamp32(int64_t{bottom} - top));
 }
 
 RegionShape RegionShape::round_rect(int32_t left, int32_t top, int32_t right, int32_t bottom,
                                     int32_t ellipse_width, int32_t ellipse_height) {
   if (left > right) std::swap(left, right);
   if (top > bottom) std::swap(top, bottom);
-  int64_t width = int64_t{right} - left;
-  int64_t height = int64_t{bottom} - top;
+  // Curved regions leave out the box's last column and row.
+  // An empty box thus becomes the column or row just left of or above it.
+  int64_t width = int64_t{right} - left - 1;
+  int64_t height = int64_t{bottom} - top - 1;
   int64_t ew = std::min<int64_t>(std::abs(int64_t{ellipse_width}), width);
   int64_t eh = std::min<int64_t>(std::abs(int64_t{ellipse_height}), height);
-  if (width <= 0 || height <= 0) return RegionShape();
-  if (ew < 2 || eh < 2) return rect(left, top, right, bottom);
+  int64_t r = left + width;
+  int64_t b = top + height;
+  if (ew < 2 || eh < 2) return rect(left, top, clamp32(r), clamp32(b));
   if (height > kMaxRows) {
     RegionShape refused;
     refused.refused_ = true;
     return refused;
   }
-  // Rows of the corner ellipse: row k (0 <= k < eh / 2, from the top) is
-  // inset by inset[k] at both ends. A pixel belongs to the ellipse when its
-  // centre lies inside it.
+  // Row k of a corner (from the outside in) is inset at both ends by the
+  // distance from the corner ellipse's side to the ellipse, taken at the
+  // row's middle and rounded up past a margin that is wider where the curve
+  // runs flatter than 45 degrees.
   int64_t half_rows = eh / 2;
   std::vector<int64_t> inset(static_cast<size_t>(half_rows));
-  double a = ew / 2.0;
-  double b = eh / 2.0;
+  const double a = static_cast<double>(ew) / 2;
+  const double bb = static_cast<double>(eh) / 2;
   for (int64_t k = 0; k < half_rows; ++k) {
-    double dy = (b - (k + 0.5)) / b;
-    double half = a * std::sqrt(std::max(0.0, 1.0 - dy * dy));
-    // Pixels with centre x + 0.5 in [a - half, a + half] of the ellipse box.
-    int64_t first = static_cast<int64_t>(std::ceil(a - half - 0.5));
-    inset[static_cast<size_t>(k)] = std::clamp<int64_t>(first, 0, ew / 2);
+    double dy = bb - (static_cast<double>(k) + 0.5);
+    double x = a * std::sqrt(std::max(0.0, 1.0 - (dy / bb) * (dy / bb)));
+    bool flat = x * bb * bb < a * a * dy;
+    double margin = flat ? 0.37 : 0.47;
+    auto in = static_cast<int64_t>(std::ceil(a - x - margin));
+    inset[static_cast<size_t>(k)] = std::max<int64_t>(in, 0);
   }
   RegionShape shape;
   RegionRows rows(shape);
   int32_t xs[2];
   auto row = [&](int64_t y, int64_t in) {
+    if (left + in >= r - in) return;
     xs[0] = clamp32(left + in);
-    xs[1] = clamp32(right - in);
-    if (xs[0] < xs[1]) rows.add(clamp32(y), clamp32(y + 1), xs, 2);
+    xs[1] = clamp32(r - in);
+    rows.add(clamp32(y), clamp32(y + 1), xs, 2);
   };
   for (int64_t k = 0; k < half_rows; ++k) row(top + k, inset[static_cast<size_t>(k)]);
   int64_t middle_top = top + half_rows;
-  int64_t middle_bottom = bottom - half_rows;
+  int64_t middle_bottom = b - half_rows;
   if (middle_top < middle_bottom) {
     xs[0] = left;
-    xs[1] = right;
+    xs[1] = clamp32(r);
     rows.add(clamp32(middle_top), clamp32(middle_bottom), xs, 2);
   }
-  for (int64_t k = half_rows - 1; k >= 0; --k) {
-    row(bottom - 1 - k, inset[static_cast<size_t>(k)]);
-  }
+  for (int64_t k = half_rows - 1; k >= 0; --k) row(b - 1 - k, inset[static_cast<size_t>(k)]);
   return shape;
 }
 
