@@ -49,14 +49,13 @@ class RegionRows {
     if (!bands.empty()) {
       RegionShape::Band& last = bands.back();
       if (last.bottom == top && last.end - last.first == count &&
-          std::equal(xs, xs + count, all.begin() + last.first)) {
+          same(xs, all.data() + last.first, count)) {
         last.bottom = bottom;
         return;
       }
     }
     auto first = static_cast<uint32_t>(all.size());
-    all.resize(all.size() + count);
-    std::copy(xs, xs + count, all.begin() + first);
+    for (size_t k = 0; k < count; ++k) all.push_back(xs[k]);
     bands.push_back({top, bottom, first, static_cast<uint32_t>(all.size())});
   }
   void add(int32_t top, int32_t bottom, const std::vector<int32_t>& xs) {
@@ -64,6 +63,14 @@ class RegionRows {
   }
 
  private:
+  // Rows hold few intervals: a plain loop beats a call to memcmp.
+  static bool same(const int32_t* a, const int32_t* b, size_t count) {
+    for (size_t k = 0; k < count; ++k) {
+      if (a[k] != b[k]) return false;
+    }
+    return true;
+  }
+
   RegionShape& shape_;
   std::vector<int32_t> scratch_;
 };
