@@ -11,9 +11,33 @@ namespace qs {
 // into it.
 class RegionRows {
  public:
-  explicit RegionRows(RegionShape& shape) : shape_(shape) {
+  // Starts the shape afresh, with room for about that many rows.
+  explicit RegionRows(RegionShape& shape, size_t rows = 0) : shape_(shape) {
     shape_.bands_.clear();
     shape_.xs_.clear();
+    shape_.bands_.reserve(rows);
+    shape_.xs_.reserve(rows * 2);
+  }
+
+  // Appends the first `count` rows mirrored about the line y = axis / 2,
+  // last row first (the lower half of a shape symmetric top to bottom),
+  // taking of them only what lies above `limit`.
+  void mirror(size_t count, int64_t axis, int64_t limit) {
+    for (size_t i = count; i-- > 0;) {
+      const RegionShape::Band band = shape_.bands_[i];
+      const int64_t bottom = std::min<int64_t>(band.bottom, limit);
+      if (bottom <= band.top) continue;
+      // A copy: adding may move the shape's intervals.
+      const size_t n = band.end - band.first;
+      int32_t local[8];
+      int32_t* copy = local;
+      if (n > 8) {
+        scratch_.resize(n);
+        copy = scratch_.data();
+      }
+      std::copy(shape_.xs_.begin() + band.first, shape_.xs_.begin() + band.end, copy);
+      add(static_cast<int32_t>(axis - bottom), static_cast<int32_t>(axis - band.top), copy, n);
+    }
   }
 
   // Adds the row [top, bottom) with the intervals in xs (pairs left, right,
@@ -25,13 +49,13 @@ class RegionRows {
     if (!bands.empty()) {
       RegionShape::Band& last = bands.back();
       if (last.bottom == top && last.end - last.first == count &&
-          std::equal(xs, xs + count, all.begin() + last.first)) {
+          same(xs, all.data() + last.first, count)) {
         last.bottom = bottom;
         return;
       }
     }
     auto first = static_cast<uint32_t>(all.size());
-    all.insert(all.end(), xs, xs + count);
+    for (size_t k = 0; k < count; ++k) all.push_back(xs[k]);
     bands.push_back({top, bottom, first, static_cast<uint32_t>(all.size())});
   }
   void add(int32_t top, int32_t bottom, const std::vector<int32_t>& xs) {
@@ -39,7 +63,16 @@ class RegionRows {
   }
 
  private:
+  // Rows hold few intervals: a plain loop beats a call to memcmp.
+  static bool same(const int32_t* a, const int32_t* b, size_t count) {
+    for (size_t k = 0; k < count; ++k) {
+      if (a[k] != b[k]) return false;
+    }
+    return true;
+  }
+
   RegionShape& shape_;
+  std::vector<int32_t> scratch_;
 };
 
 namespace {
@@ -49,8 +82,6 @@ int64_t floor_div(int64_t a, int64_t b) {
   if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
   return q;
 }
-
-int64_t ceil_div(int64_t a, int64_t b) { return -floor_div(-a, b); }
 
 int32_t clamp32(int64_t v) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
@@ -121,57 +152,72 @@ RegionShape RegionShape::from_rects(const std::vector<RegionRect>& rects) {
 RegionShape RegionShape::ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   if (left > right) std::swap(left, right);
   if (top > bottom) std::swap(top, bottom);
-  return round_rect(left, top, right, bottom, right - left, bottom - top);
+  return round_rect(left, top, right, bottom, clamp32(int64_t{right} - left),
+                    clamp32(int64_t{bottom} - top));
 }
 
 RegionShape RegionShape::round_rect(int32_t left, int32_t top, int32_t right, int32_t bottom,
                                     int32_t ellipse_width, int32_t ellipse_height) {
   if (left > right) std::swap(left, right);
   if (top > bottom) std::swap(top, bottom);
-  int64_t width = int64_t{right} - left;
-  int64_t height = int64_t{bottom} - top;
+  // Curved regions leave out the box's last column and row.
+  // An empty box thus becomes the column or row just left of or above it.
+  int64_t width = int64_t{right} - left - 1;
+  int64_t height = int64_t{bottom} - top - 1;
   int64_t ew = std::min<int64_t>(std::abs(int64_t{ellipse_width}), width);
   int64_t eh = std::min<int64_t>(std::abs(int64_t{ellipse_height}), height);
-  if (width <= 0 || height <= 0) return RegionShape();
-  if (ew < 2 || eh < 2) return rect(left, top, right, bottom);
+  int64_t r = left + width;
+  int64_t b = top + height;
+  if (ew < 2 || eh < 2) return rect(left, top, clamp32(r), clamp32(b));
   if (height > kMaxRows) {
     RegionShape refused;
     refused.refused_ = true;
     return refused;
   }
-  // Rows of the corner ellipse: row k (0 <= k < eh / 2, from the top) is
-  // inset by inset[k] at both ends. A pixel belongs to the ellipse when its
-  // centre lies inside it.
-  int64_t half_rows = eh / 2;
-  std::vector<int64_t> inset(static_cast<size_t>(half_rows));
-  double a = ew / 2.0;
-  double b = eh / 2.0;
-  for (int64_t k = 0; k < half_rows; ++k) {
-    double dy = (b - (k + 0.5)) / b;
-    double half = a * std::sqrt(std::max(0.0, 1.0 - dy * dy));
-    // Pixels with centre x + 0.5 in [a - half, a + half] of the ellipse box.
-    int64_t first = static_cast<int64_t>(std::ceil(a - half - 0.5));
-    inset[static_cast<size_t>(k)] = std::clamp<int64_t>(first, 0, ew / 2);
-  }
+  // Row k of a corner (from the outside in) is inset at both ends by the
+  // distance from the corner ellipse's side to the ellipse, taken at the
+  // row's middle and rounded up past a margin that is wider where the curve
+  // runs flatter than 45 degrees. The lower corners mirror the upper ones.
+  const int64_t half_rows = eh / 2;
+  const double a = static_cast<double>(ew) / 2;
+  const double bb = static_cast<double>(eh) / 2;
+  const double a2 = a * a;
+  const double b2 = bb * bb;
+  const double ratio = a2 / b2;
+  const double a4 = a2 * a2;
+  const double b4 = b2 * b2;
   RegionShape shape;
-  RegionRows rows(shape);
+  RegionRows rows(shape, static_cast<size_t>(2 * half_rows + 1));
   int32_t xs[2];
-  auto row = [&](int64_t y, int64_t in) {
+  // The inset only shrinks from row to row, so it is found by stepping it
+  // down while the ellipse still reaches the next smaller one; squares
+  // stand in for the ellipse's half width x.
+  int64_t in = ew / 2 + 1;
+  for (int64_t k = 0; k < half_rows; ++k) {
+    const double dy = bb - (static_cast<double>(k) + 0.5);
+    const double dy2 = dy * dy;
+    const double x2 = std::max(0.0, a2 - ratio * dy2);
+    const double margin = x2 * b4 < a4 * dy2 ? 0.37 : 0.47;
+    // in - 1 is enough when a - margin - (in - 1) <= x.
+    while (in > 0) {
+      const double t = a - margin - static_cast<double>(in - 1);
+      if (t > 0 && t * t > x2) break;
+      --in;
+    }
+    if (left + in >= r - in) continue;
     xs[0] = clamp32(left + in);
-    xs[1] = clamp32(right - in);
-    if (xs[0] < xs[1]) rows.add(clamp32(y), clamp32(y + 1), xs, 2);
-  };
-  for (int64_t k = 0; k < half_rows; ++k) row(top + k, inset[static_cast<size_t>(k)]);
-  int64_t middle_top = top + half_rows;
-  int64_t middle_bottom = bottom - half_rows;
+    xs[1] = clamp32(r - in);
+    rows.add(clamp32(top + k), clamp32(top + k + 1), xs, 2);
+  }
+  const size_t corner_bands = shape.bands_.size();
+  const int64_t middle_top = top + half_rows;
+  const int64_t middle_bottom = b - half_rows;
   if (middle_top < middle_bottom) {
     xs[0] = left;
-    xs[1] = right;
+    xs[1] = clamp32(r);
     rows.add(clamp32(middle_top), clamp32(middle_bottom), xs, 2);
   }
-  for (int64_t k = half_rows - 1; k >= 0; --k) {
-    row(bottom - 1 - k, inset[static_cast<size_t>(k)]);
-  }
+  rows.mirror(corner_bands, top + b, middle_top);
   return shape;
 }
 
@@ -179,8 +225,13 @@ RegionShape RegionShape::polygon(const RegionPoint* points, int32_t count, int32
   RegionShape shape;
   if (points == nullptr || count < 3) return shape;
   if (fill_mode != kAlternate && fill_mode != kWinding) return shape;
+  // An edge crosses the scan lines y1 <= y < y2; on line y its first pixel
+  // at or right of it is x = ceil(x1 + (y - y1) * dx / dy), kept exactly
+  // from line to line as a whole part x and a remainder rem, with
+  // x * dy - (x1 * dy + (y - y1) * dx) = rem and 0 <= rem < dy.
   struct Edge {
-    int64_t x1, y1, x2, y2;  // y1 < y2
+    int64_t y1, y2;
+    int64_t x, rem, dy, step, step_rem;
     int dir;
   };
   std::vector<Edge> edges;
@@ -191,13 +242,22 @@ RegionShape RegionShape::polygon(const RegionPoint* points, int32_t count, int32
     const RegionPoint& p = points[i];
     const RegionPoint& q = points[(i + 1) % count];
     if (p.y == q.y) continue;
-    if (p.y < q.y) {
-      edges.push_back({p.x, p.y, q.x, q.y, 1});
-    } else {
-      edges.push_back({q.x, q.y, p.x, p.y, -1});
-    }
-    ymin = std::min<int64_t>(ymin, std::min(p.y, q.y));
-    ymax = std::max<int64_t>(ymax, std::max(p.y, q.y));
+    const bool down = p.y < q.y;
+    const RegionPoint& from = down ? p : q;
+    const RegionPoint& to = down ? q : p;
+    Edge e{};
+    e.y1 = from.y;
+    e.y2 = to.y;
+    e.dy = e.y2 - e.y1;
+    const int64_t dx = int64_t{to.x} - from.x;
+    e.x = from.x;
+    e.rem = 0;
+    e.step = floor_div(dx, e.dy);
+    e.step_rem = dx - e.step * e.dy;
+    e.dir = down ? 1 : -1;
+    edges.push_back(e);
+    ymin = std::min(ymin, e.y1);
+    ymax = std::max(ymax, e.y2);
   }
   if (edges.empty()) return shape;
   if (ymax - ymin > kMaxRows) {
@@ -206,37 +266,46 @@ RegionShape RegionShape::polygon(const RegionPoint* points, int32_t count, int32
   }
   std::sort(edges.begin(), edges.end(),
             [](const Edge& a, const Edge& b) { return a.y1 < b.y1; });
-  RegionRows rows(shape);
+  RegionRows rows(shape, static_cast<size_t>(ymax - ymin));
   struct Cross {
     int64_t x;
     int dir;
   };
-  std::vector<const Edge*> active;
+  std::vector<Edge*> active;
   std::vector<Cross> crossings;
   std::vector<int32_t> xs;
   size_t next = 0;
   for (int64_t y = ymin; y < ymax; ++y) {
     while (next < edges.size() && edges[next].y1 <= y) active.push_back(&edges[next++]);
-    active.erase(std::remove_if(active.begin(), active.end(),
-                                [y](const Edge* e) { return e->y2 <= y; }),
-                 active.end());
+    size_t kept = 0;
     crossings.clear();
-    for (const Edge* e : active) {
-      // The first pixel at or right of the edge on the scan line y.
-      int64_t dy = e->y2 - e->y1;
-      int64_t num = e->x1 * dy + (y - e->y1) * (e->x2 - e->x1);
-      crossings.push_back({ceil_div(num, dy), e->dir});
+    for (Edge* e : active) {
+      if (e->y2 <= y) continue;
+      active[kept++] = e;
+      // Insertion keeps the crossings sorted by x; there are few.
+      Cross c{e->x, e->dir};
+      crossings.push_back(c);
+      for (size_t k = crossings.size() - 1; k > 0 && crossings[k - 1].x > c.x; --k) {
+        std::swap(crossings[k - 1], crossings[k]);
+      }
+      // On to the next scan line.
+      e->x += e->step;
+      if (e->step_rem > e->rem) {
+        e->x += 1;
+        e->rem += e->dy - e->step_rem;
+      } else {
+        e->rem -= e->step_rem;
+      }
     }
-    std::sort(crossings.begin(), crossings.end(),
-              [](const Cross& a, const Cross& b) { return a.x < b.x; });
+    active.resize(kept);
     xs.clear();
     int wind = 0;
-    for (size_t i = 0; i < crossings.size(); ++i) {
-      bool was_in = fill_mode == kWinding ? wind != 0 : (wind & 1) != 0;
-      wind += fill_mode == kWinding ? crossings[i].dir : 1;
-      bool is_in = fill_mode == kWinding ? wind != 0 : (wind & 1) != 0;
+    for (const Cross& c : crossings) {
+      const bool was_in = fill_mode == kWinding ? wind != 0 : (wind & 1) != 0;
+      wind += fill_mode == kWinding ? c.dir : 1;
+      const bool is_in = fill_mode == kWinding ? wind != 0 : (wind & 1) != 0;
       if (was_in == is_in) continue;
-      int32_t x = clamp32(crossings[i].x);
+      const int32_t x = clamp32(c.x);
       // Intervals that close where they open vanish; touching ones join.
       if (!xs.empty() && xs.back() == x) {
         xs.pop_back();
@@ -253,7 +322,7 @@ RegionShape RegionShape::combine(const RegionShape& first, const RegionShape& se
                                  int32_t mode) {
   if (mode == kRgnCopy) return first;
   RegionShape shape;
-  RegionRows rows(shape);
+  RegionRows rows(shape, first.bands_.size() + second.bands_.size());
   const auto& a = first.bands_;
   const auto& b = second.bands_;
   size_t i = 0;

@@ -15,6 +15,8 @@
 
 namespace qs::win32 {
 
+class Win32Regions;
+
 class Win32Platform : public Platform {
  public:
   // The platform of the calling thread (created on first use).
@@ -45,6 +47,10 @@ class Win32Platform : public Platform {
   // empty picture.
   PictureRef load_picture(const std::u16string& path) override;
   PictureRef picture_from_data(std::span<const uint8_t> data) override;
+
+  // The real region calls, with their own count of live regions.
+  Regions& regions() override;
+  Win32Regions& win32_regions();
 
   // The driver acting with real window messages on this thread's windows.
   // Once asked for, the platform is under test: a modal show needs a script.

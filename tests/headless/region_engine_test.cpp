@@ -180,34 +180,48 @@ TEST(RegionShape, PolygonsFillByTheirMode) {
   EXPECT_TRUE(RegionShape::polygon(nullptr, 4, kWinding).empty());
 }
 
-// Ellipses and rounded boxes are symmetric about both middle lines of their
-// box and stay inside it.
+// Ellipses and rounded boxes leave out their box's last column and row, and
+// are symmetric about both middle lines of what remains.
 TEST(RegionShape, CurvedShapesAreSymmetricInTheirBox) {
   for (int32_t w = 1; w <= 24; ++w) {
     for (int32_t h = 1; h <= 24; ++h) {
       const RegionShape shapes[] = {RegionShape::ellipse(3, 5, 3 + w, 5 + h),
                                     RegionShape::round_rect(3, 5, 3 + w, 5 + h, 7, 9)};
       for (const RegionShape& s : shapes) {
+        if (s.empty()) continue;
         RegionRect box = s.bounds();
         ASSERT_GE(box.left, 3);
         ASSERT_GE(box.top, 5);
-        ASSERT_LE(box.right, 3 + w);
-        ASSERT_LE(box.bottom, 5 + h);
-        for (int32_t y = 5; y < 5 + h; ++y) {
-          for (int32_t x = 3; x < 3 + w; ++x) {
-            ASSERT_EQ(s.contains(x, y), s.contains(3 + 3 + w - 1 - x, y)) << w << "x" << h;
-            ASSERT_EQ(s.contains(x, y), s.contains(x, 5 + 5 + h - 1 - y)) << w << "x" << h;
+        ASSERT_LE(box.right, 3 + w - 1);
+        ASSERT_LE(box.bottom, 5 + h - 1);
+        for (int32_t y = 5; y < 5 + h - 1; ++y) {
+          for (int32_t x = 3; x < 3 + w - 1; ++x) {
+            ASSERT_EQ(s.contains(x, y), s.contains(3 + 3 + w - 2 - x, y)) << w << "x" << h;
+            ASSERT_EQ(s.contains(x, y), s.contains(x, 5 + 5 + h - 2 - y)) << w << "x" << h;
           }
         }
       }
-      // The middle row of a rounded box always spans the whole box.
-      EXPECT_TRUE(RegionShape::round_rect(0, 0, w, h, 7, 9).contains(0, h / 2));
+      // The middle row of a rounded box of an odd number of rows spans the
+      // whole box but its last column.
+      if (w >= 2 && h >= 2 && (h - 1) % 2 == 1) {
+        RegionShape r = RegionShape::round_rect(0, 0, w, h, 7, 9);
+        EXPECT_TRUE(r.contains(0, (h - 1) / 2)) << w << "x" << h;
+        EXPECT_TRUE(r.contains(w - 2, (h - 1) / 2)) << w << "x" << h;
+        EXPECT_FALSE(r.contains(w - 1, (h - 1) / 2)) << w << "x" << h;
+      }
     }
   }
-  EXPECT_TRUE(RegionShape::ellipse(0, 0, 0, 10).empty());
-  EXPECT_TRUE(RegionShape::ellipse(4, 4, 4, 4).empty());
+  // A box one pixel wide gives nothing; an empty box the column or pixel
+  // left of and above it.
+  EXPECT_TRUE(RegionShape::ellipse(0, 0, 1, 10).empty());
+  EXPECT_EQ(RegionShape::ellipse(0, 0, 0, 10), RegionShape::rect(-1, 0, 0, 9));
+  EXPECT_EQ(RegionShape::ellipse(4, 4, 4, 4), RegionShape::rect(3, 3, 4, 4));
   EXPECT_EQ(RegionShape::ellipse(10, 10, 0, 0), RegionShape::ellipse(0, 0, 10, 10));
-  EXPECT_EQ(RegionShape::round_rect(0, 0, 10, 10, 0, 0), RegionShape::rect(0, 0, 10, 10));
+  // A corner too small to round leaves the box less its last column and row.
+  EXPECT_EQ(RegionShape::round_rect(0, 0, 10, 10, 0, 0), RegionShape::rect(0, 0, 9, 9));
+  EXPECT_EQ(RegionShape::ellipse(0, 0, 2, 2), RegionShape::rect(0, 0, 1, 1));
+  EXPECT_EQ(RegionShape::round_rect(0, 0, 10, 10, 500, 500), RegionShape::ellipse(0, 0, 10, 10))
+      << "a corner larger than the box is clipped to it";
 }
 
 TEST(RegionShape, TooTallCurvesAreRefused) {
