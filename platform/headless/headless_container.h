@@ -62,7 +62,7 @@ class HeadlessContainer {
   const RegionShape* window_region() const {
     return has_window_region_ ? &window_region_ : nullptr;
   }
-  // Whether a point (twips of the client area) lies in the window: always
+  // Whether a point (the container's units) lies in the window: always
   // without a region, else when its pixel (the point rounded to pixels, as
   // the real platform converts it) is in the region.
   bool in_window_region(float x, float y) const;
