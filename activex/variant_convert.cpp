@@ -81,7 +81,10 @@ PictureRef picture_of_object(IPicture* object) {
 // The platform object of a library picture, made and kept with it on first
 // use: from its data, as the empty picture, or over its bare handle.
 IPicture* object_of_picture(const PictureRef& picture) {
-  if (IPicture* held = win32::ole_picture_of(*picture)) return held;
+  if (IPicture* held = win32::ole_picture_of(*picture)) {
+    remember(held, picture);
+    return held;
+  }
   PictureRef made;
   if (picture->type == PictureType::kNone) {
     made = win32::empty_ole_picture();

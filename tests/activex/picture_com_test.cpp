@@ -5,6 +5,7 @@
 // the control left as it was.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
