@@ -212,6 +212,7 @@ FormValue parse_value(Cursor& c) {
   else if (type == "Boolean") { v.kind = K::Boolean; v.boolean = c.boolean(); }
   else if (type == "Bytes") { v.kind = K::Bytes; v.bytes = c.hex(c.rest()); }
   else if (type == "Font") { v.kind = K::Font; v.font = parse_font(c); }
+  else if (type == "Nothing") v.kind = K::Nothing;
   else if (type == "Picture") {
     v.kind = K::Picture;
     const std::string picture_type = c.word();
@@ -291,6 +292,7 @@ std::string format_value(const FormValue& v) {
              " Strikethrough=" + bool_word(f.strikethrough);
     }
     case K::Object: return "Object " + std::string(v.text.begin(), v.text.end()) + " " + hex_bytes(v.bytes);
+    case K::Nothing: return "Nothing";
     case K::Picture:
       if (v.integer == 0) return "Picture None";
       return std::string("Picture ") + (v.integer == 3 ? "Icon " : "Bitmap ") + hex_bytes(v.bytes);

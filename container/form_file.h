@@ -10,7 +10,8 @@
 //
 // A picture is kept as its type and its picture file in hex (the BMP file
 // of a bitmap, the ICO file of an icon); "Picture None" is an empty picture
-// object, which is not the same as no value at all.
+// object, which is not the same as no value at all; "Nothing" is an object
+// reference to no object.
 //
 // The text is pure ASCII: strings escape quotes, backslashes, control and
 // non-ASCII characters, so CR LF and any UTF-16 unit survive a round trip.
@@ -40,7 +41,7 @@ struct FontDesc {
 struct FormValue {
   enum class Kind {
     Empty, Null, Integer, Long, Single, Double, Currency, Date, String,
-    Boolean, Byte, Bytes, Font, Object, Picture
+    Boolean, Byte, Bytes, Font, Object, Picture, Nothing
   };
   Kind kind = Kind::Empty;
   int64_t integer = 0;        // Integer, Long, Currency (raw), Byte; Picture: its type (0, 1, 3)

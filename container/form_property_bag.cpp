@@ -230,6 +230,7 @@ HRESULT value_to_variant(const FormValue& v, VARIANT* out) {
     }
     case K::Object: return load_object(v, out);
     case K::Picture: return load_picture(v, out);
+    case K::Nothing: out->vt = VT_DISPATCH; out->pdispVal = nullptr; return S_OK;
   }
   return E_INVALIDARG;
 }
@@ -271,7 +272,7 @@ HRESULT variant_to_value(const VARIANT& in, FormValue* out) {
     case VT_DISPATCH:
     case VT_UNKNOWN: {
       IUnknown* object = in.vt == VT_DISPATCH ? in.pdispVal : in.punkVal;
-      if (!object) { out->kind = K::Empty; return S_OK; }
+      if (!object) { out->kind = K::Nothing; return S_OK; }
       if (SUCCEEDED(describe_font(object, &out->font))) {
         out->kind = K::Font;
         return S_OK;

@@ -75,6 +75,7 @@ Form sample_form() {
   icon.bytes = qs::test::tiny_icon();
   c.properties.push_back({L"SysIcon", icon});
   c.properties.push_back({L"PictureDown", make(K::Picture)});
+  c.properties.push_back({L"MsgBoxPicture", make(K::Nothing)});
   FormValue odd = make(K::String);
   odd.text = L"x";
   c.properties.push_back({L"key with = and space", odd});
@@ -237,6 +238,26 @@ TEST_F(PropertyBagTest, PicturesTravelAsTheirFilesAndComeBackAsPictures) {
       {"icon", qs::test::tiny_icon(), PICTYPE_ICON},
       {"empty picture", {}, PICTYPE_NONE},
   };
+  {
+    // No object at all stays no object.
+    std::vector<FormProperty> props;
+    auto* bag = new FormPropertyBag(props);
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_DISPATCH;
+    EXPECT_EQ(bag->Write(L"Pic", &v), S_OK);
+    ASSERT_EQ(props.size(), 1u);
+    EXPECT_EQ(props[0].value.kind, FormValue::Kind::Nothing);
+    Form back = parse_form(write_form(Form{L"F", 0, 0, {{L"A.B", L"C", 0, 0, 1, 1, props}}}));
+    auto* bag2 = new FormPropertyBag(back.controls[0].properties);
+    VARIANT out;
+    VariantInit(&out);
+    ASSERT_EQ(bag2->Read(L"Pic", &out, nullptr), S_OK);
+    EXPECT_EQ(out.vt, VT_DISPATCH);
+    EXPECT_EQ(out.pdispVal, nullptr);
+    bag2->Release();
+    bag->Release();
+  }
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     ComPtr<IPictureDisp> picture;
