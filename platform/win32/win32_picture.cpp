@@ -116,6 +116,13 @@ PictureRef picture_over(IPicture* picture, std::vector<uint8_t> data) {
 PictureRef load_ole_picture(std::span<const uint8_t> data) {
   if (data.empty()) return empty_ole_picture();
   if (data.size() > 0x7FFFFFFE) invalid();
+  // BMP and ICO files are checked in software first: the system's loader
+  // takes some damaged ones (a file cut short loads as whatever lies past
+  // it), and both platforms then accept the same files. Other formats the
+  // system loads (JPEG, GIF) go to it as they are.
+  const bool bmp = data.size() >= 2 && data[0] == 'B' && data[1] == 'M';
+  const bool ico = data.size() >= 4 && data[0] == 0 && data[1] == 0 && data[2] == 1 && data[3] == 0;
+  if (bmp || ico) decode_picture(data);
   IStream* stream = stream_over(data);
   if (!stream) throw RuntimeError(kErrInvalidPicture);
   IPicture* picture = nullptr;

@@ -40,7 +40,9 @@ IPicture* ole_picture_of(const Picture& picture);
 PictureRef picture_over(IPicture* picture, std::vector<uint8_t> data);
 
 // The picture a picture file loads as (OleLoadPicture); empty data gives an
-// empty picture object. Data the platform does not load fails with 481.
+// empty picture object. Data the platform does not load fails with 481, and
+// so do BMP and ICO files that decode_picture refuses (the same files fail
+// on both platforms; the system's loader would take some damaged ones).
 PictureRef load_ole_picture(std::span<const uint8_t> data);
 
 // A new empty picture object (type none) over a platform picture object.
