@@ -166,6 +166,21 @@ TEST_F(MessageBoxTest, FloatWindowAcceptsOnlyLiveWindowsAndRaisesNothing) {
   EXPECT_FALSE(float_window(p, Variant(handle), true)) << "a destroyed window";
 }
 
+TEST_F(MessageBoxTest, BoxesLeaveNoRegionBehind) {
+  // A thousand on the in-memory platform; real windows take some 50 ms each,
+  // so fewer there, counted by the region service's own bookkeeping.
+  const int boxes = rig_->headless() ? 1000 : 60;
+  Regions& regions = rig_->platform().regions();
+  const int before = regions.live_regions();
+  driver_.on_modal([&](Form& form) { driver_.click(*button_of(form, 1)); });
+  for (int i = 0; i < boxes; ++i) {
+    msg_box(rig_->platform(), nullptr, Variant(u"x"), Variant(int32_t(0)), Variant::missing(),
+            Variant::missing(), Variant(int32_t(i % 7)));
+  }
+  EXPECT_EQ(regions.live_regions(), before);
+  EXPECT_EQ(msg_box_request().Result.to_integer(), 1);
+}
+
 #if !defined(_WIN32)
 // Exact shapes and recorded calls, on the in-memory platform.
 class HeadlessMessageBoxTest : public MessageBoxTest {
@@ -244,16 +259,6 @@ TEST_F(HeadlessMessageBoxTest, ABackgroundPictureAndTheRecordedCalls) {
   EXPECT_EQ(platform().sounds()[0].flags, 1u) << "asynchronous only";
 }
 
-TEST_F(HeadlessMessageBoxTest, AThousandBoxesLeaveNoRegionBehind) {
-  const int before = platform().regions().live_regions();
-  driver_.on_modal([&](Form& form) { driver_.click(*button_of(form, 1)); });
-  for (int i = 0; i < 1000; ++i) {
-    msg_box(platform(), nullptr, Variant(u"x"), Variant(int32_t(0)), Variant::missing(),
-            Variant::missing(), Variant(int32_t(i % 7)));
-  }
-  EXPECT_EQ(platform().regions().live_regions(), before);
-  EXPECT_EQ(platform().live_forms(), 0);
-}
 #endif
 
 }  // namespace
