@@ -77,6 +77,8 @@ void ContainerWindow::destroy() {
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   DestroyWindow(hwnd_);
   hwnd_ = nullptr;
+  for (const Fill& fill : fills_) DeleteObject(fill.area);
+  fills_.clear();
 }
 
 ListBox& ContainerWindow::add_list_box(const std::u16string& name) {
@@ -275,6 +277,7 @@ void ContainerWindow::paint_content(HDC dc, const RECT& client) {
     SetViewportOrgEx(dc, old.x, old.y, nullptr);
   }
   paint_underlay(dc, client);
+  for (const Fill& fill : fills_) FillRgn(dc, fill.area, fill.brush);
   for (const auto& e : elements_) {
     if (auto* windowless = dynamic_cast<Windowless*>(e.get())) windowless->paint(dc);
   }
@@ -326,8 +329,20 @@ bool ContainerWindow::invert_region(RegionHandle region) {
 bool ContainerWindow::fill_region(RegionHandle region, GdiObject brush) {
   HRGN handle = platform_.win32_regions().live(region);
   if (handle == nullptr || hwnd_ == nullptr || !Win32Regions::is_stock_brush(brush)) return false;
+  const auto stock = reinterpret_cast<HBRUSH>(brush);
+  // The fill stays part of the window's picture: every later paint draws it
+  // again, so a form filled while hidden shows it once shown. One kept
+  // area per brush, grown by each fill.
+  auto kept = std::find_if(fills_.begin(), fills_.end(),
+                           [stock](const Fill& f) { return f.brush == stock; });
+  if (kept == fills_.end()) {
+    HRGN area = CreateRectRgn(0, 0, 0, 0);
+    if (area == nullptr) return false;
+    kept = fills_.insert(fills_.end(), Fill{area, stock});
+  }
+  if (CombineRgn(kept->area, kept->area, handle, RGN_OR) == ERROR) return false;
   HDC dc = GetDC(hwnd_);
-  const bool done = FillRgn(dc, handle, reinterpret_cast<HBRUSH>(brush)) != 0;
+  const bool done = FillRgn(dc, handle, stock) != 0;
   ReleaseDC(hwnd_, dc);
   return done;
 }

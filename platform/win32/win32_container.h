@@ -113,6 +113,12 @@ class ContainerWindow {
   std::vector<std::unique_ptr<Element>> elements_;
   // The mouse over the client area, for the windowless elements.
   MouseTracker mouse_;
+  // Areas filled by fill_region, repainted with every paint (owned here).
+  struct Fill {
+    HRGN area;
+    HBRUSH brush;
+  };
+  std::vector<Fill> fills_;
   // The tooltip window of the windowless elements, made when first needed.
   HWND tool_tips_ = nullptr;
 

@@ -1,0 +1,152 @@
+// The library's forms on real windows: the speech bubble cut to its shape
+// with its black outline for every spike, and the about box after its
+// animation ran on the real timer. Each test also writes what the screen
+// showed to screens/<name>.bmp under the working directory, for a person
+// to look at.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "controls/quorral/message_box_form.h"
+#include "controls/quorral/utilities.h"
+#include "library/about_form.h"
+#include "platform/win32/win32_container.h"
+#include "platform/win32/win32_platform.h"
+
+namespace qs::win32 {
+namespace {
+
+HWND hwnd_of(Form& form) {
+  auto* window = dynamic_cast<ContainerWindow*>(&form);
+  return window != nullptr ? window->hwnd() : nullptr;
+}
+
+// The screen's pixels over a window's client area, painted first.
+struct Shot {
+  int width = 0;
+  int height = 0;
+  std::vector<COLORREF> pixels;
+  COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+};
+
+Shot shoot(HWND hwnd) {
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  GdiFlush();
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  Shot shot;
+  shot.width = r.right - r.left;
+  shot.height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, shot.height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, shot.width, shot.height, screen, r.left, r.top, SRCCOPY);
+  for (int y = 0; y < shot.height; ++y) {
+    for (int x = 0; x < shot.width; ++x) shot.pixels.push_back(GetPixel(memory, x, y) & 0xFFFFFF);
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return shot;
+}
+
+// Writes a 24-bit BMP file of the shot to screens/<name>.bmp.
+void save(const Shot& shot, const std::string& name) {
+  CreateDirectoryA("screens", nullptr);
+  const std::string path = "screens/" + name + ".bmp";
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return;
+  const int row = (shot.width * 3 + 3) & ~3;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = shot.width;
+  info.biHeight = shot.height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(row * shot.height);
+  std::fwrite(&file, sizeof file, 1, f);
+  std::fwrite(&info, sizeof info, 1, f);
+  std::vector<unsigned char> line(static_cast<size_t>(row));
+  for (int y = shot.height - 1; y >= 0; --y) {
+    for (int x = 0; x < shot.width; ++x) {
+      const COLORREF c = shot.at(x, y);
+      line[static_cast<size_t>(x * 3)] = GetBValue(c);
+      line[static_cast<size_t>(x * 3 + 1)] = GetGValue(c);
+      line[static_cast<size_t>(x * 3 + 2)] = GetRValue(c);
+    }
+    std::fwrite(line.data(), 1, line.size(), f);
+  }
+  std::fclose(f);
+}
+
+// Lets the window system deliver what is pending for a moment.
+void pump_for(std::chrono::milliseconds span) {
+  const auto end = std::chrono::steady_clock::now() + span;
+  MSG msg;
+  while (std::chrono::steady_clock::now() < end) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+TEST(FormsOnScreen, TheBubbleIsCutToItsShapeWithABlackOutline) {
+  Win32Platform& platform = Win32Platform::current();
+  Driver& driver = platform.driver();
+  const COLORREF face = GetSysColor(COLOR_BTNFACE) & 0xFFFFFF;
+  for (int spike = 0; spike <= 5; ++spike) {
+    bool shown = false;
+    driver.on_modal([&](Form& form) {
+      shown = true;
+      HWND hwnd = hwnd_of(form);
+      ASSERT_NE(hwnd, nullptr);
+      pump_for(std::chrono::milliseconds(50));
+      const Shot shot = shoot(hwnd);
+      save(shot, "bubble_spike_" + std::to_string(spike));
+      const int w = shot.width, h = shot.height;
+      ASSERT_GT(w, 40);
+      ASSERT_GT(h, 40);
+      EXPECT_EQ(shot.at(w / 2, 1), RGB(0, 0, 0)) << "the outline at the top, spike " << spike;
+      EXPECT_EQ(shot.at(w / 2, h - 2), RGB(0, 0, 0)) << "the outline at the bottom";
+      EXPECT_EQ(shot.at(w / 2, 20), face) << "the face inside the outline";
+      EXPECT_EQ(shot.at(w / 2, 4), face) << "the outline is 3 pixels deep";
+      // The black at the top is the window's own outline, not the screen
+      // behind it.
+      POINT top{w / 2, 1};
+      ClientToScreen(hwnd, &top);
+      EXPECT_EQ(WindowFromPoint(top), hwnd);
+      // Near the top-left corner: part of the window only with a spike there.
+      POINT corner{20, 15};
+      ClientToScreen(hwnd, &corner);
+      const bool spiked = spike == 1 || spike == 5;
+      EXPECT_EQ(WindowFromPoint(corner) == hwnd, spiked) << "spike " << spike;
+      if (spiked) {
+        EXPECT_EQ(shot.at(20, 15), face);
+      }
+      if (CommandButton* ok = dynamic_cast<CommandButton*>(form.find(u"Command1(1)"))) {
+        driver.click(*ok);
+      }
+    });
+    msg_box(platform, nullptr, Variant(u"A bubble"), Variant(int32_t(0)), Variant::missing(),
+            Variant::missing(), Variant(int32_t(spike)));
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(msg_box_request().Result.to_integer(), 1) << "a real button press answers";
+  }
+  driver.on_modal({});
+}
+
+}  // namespace
+}  // namespace qs::win32
