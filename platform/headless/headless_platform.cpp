@@ -47,6 +47,38 @@ bool HeadlessPlatform::get_open_file_name(OpenFileRecord& record) {
   return script(record);
 }
 
+std::unique_ptr<MessageWindow> HeadlessPlatform::create_message_window() {
+  return std::make_unique<HeadlessMessageWindow>(*this, next_window_handle());
+}
+
+bool HeadlessPlatform::shell_notify_icon(uint32_t message, const TrayRecord& record) {
+  return tray_.notify(message, record);
+}
+
+PictureRef HeadlessPlatform::library_icon() {
+  return std::make_shared<Picture>(Picture{PictureType::kIcon, kLibraryIconHandle, 847, 847});
+}
+
+void HeadlessPlatform::advance(int64_t ms) {
+  const int64_t end = now_ + ms;
+  for (;;) {
+    // The earliest tick due by the end; a handler may create, change or
+    // destroy timers, so the list is searched again after each tick.
+    HeadlessTimer* next = nullptr;
+    for (HeadlessTimer* t : timers_)
+      if (t->running() && t->due() <= end && (!next || t->due() < next->due())) next = t;
+    if (!next) break;
+    now_ = std::max(now_, next->due());
+    next->tick();
+  }
+  now_ = end;
+}
+
+int HeadlessPlatform::running_timers() const {
+  return int(std::count_if(timers_.begin(), timers_.end(),
+                           [](const HeadlessTimer* t) { return t->running(); }));
+}
+
 HeadlessForm* HeadlessPlatform::modal_form() const {
   return modal_stack_.empty() ? nullptr : modal_stack_.back();
 }
