@@ -34,6 +34,8 @@ class Win32Timer final : public Timer {
   }
 
   UINT_PTR id() const { return id_; }
+  // Whether SetTimer is in force (a tick queued before a stop is dropped).
+  bool running() const { return set_; }
   void fire() {
     auto handler = on_timer;
     if (handler) handler();
@@ -104,7 +106,7 @@ class Win32MessageWindow final : public MessageWindow {
     if (message == WM_TIMER) {
       for (auto& t : timers_) {
         if (t->id() != wparam) continue;
-        t->fire();
+        if (t->running()) t->fire();
         break;
       }
       return 0;
