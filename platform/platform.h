@@ -227,6 +227,26 @@ class Label : public Element, public MouseSource {
   virtual void set_back_style(int16_t style) = 0;
   virtual Alignment alignment() const = 0;
   virtual void set_alignment(Alignment alignment) = 0;
+  // The text shown when the mouse rests over the label ("" for none).
+  virtual std::u16string tool_tip_text() const = 0;
+  virtual void set_tool_tip_text(const std::u16string& text) = 0;
+};
+
+// A windowless picture element. It lies among the labels by creation order
+// (a later label or image is above it) and below every window, and takes
+// the mouse anywhere inside its rectangle where nothing lies over it, with
+// or without a picture. Without stretch the picture is drawn at its own
+// size from the top-left corner; with stretch it fills the element.
+class Image : public Element, public MouseSource {
+ public:
+  // The picture shown; null or an empty picture shows nothing.
+  virtual PictureRef picture() const = 0;
+  virtual void set_picture(PictureRef picture) = 0;
+  virtual bool stretch() const = 0;
+  virtual void set_stretch(bool stretch) = 0;
+  // The text shown when the mouse rests over the image ("" for none).
+  virtual std::u16string tool_tip_text() const = 0;
+  virtual void set_tool_tip_text(const std::u16string& text) = 0;
 };
 
 // What surfaces and forms share: they hold child elements and have an
@@ -244,6 +264,7 @@ class Container {
   virtual CommandButton& create_command_button(const std::u16string& name) = 0;
   virtual Label& create_label(const std::u16string& name) = 0;
   virtual PictureBox& create_picture_box(const std::u16string& name) = 0;
+  virtual Image& create_image(const std::u16string& name) = 0;
   // Text boxes take the focus with the Tab key in tab-index order.
   virtual TextBox& create_text_box(const std::u16string& name, TextBoxStyle style = {}) = 0;
   // The child element of that name, or null. Every platform implements this

@@ -4,6 +4,7 @@
 
 #include "core/runtime_error.h"
 #include "platform/headless/headless_command_button.h"
+#include "platform/headless/headless_image.h"
 #include "platform/headless/headless_label.h"
 #include "platform/headless/headless_list_box.h"
 #include "platform/headless/headless_picture_box.h"
@@ -42,6 +43,11 @@ Label& HeadlessContainer::add_label(const std::u16string& name) {
 PictureBox& HeadlessContainer::add_picture_box(const std::u16string& name) {
   int tab = static_cast<int>(elements_.size());
   return adopt(std::make_unique<HeadlessPictureBox>(*this, name, tab));
+}
+
+Image& HeadlessContainer::add_image(const std::u16string& name) {
+  int tab = static_cast<int>(elements_.size());
+  return adopt(std::make_unique<HeadlessImage>(*this, name, tab));
 }
 
 TextBox& HeadlessContainer::add_text_box(const std::u16string& name, TextBoxStyle style) {

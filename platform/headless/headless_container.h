@@ -47,6 +47,7 @@ class HeadlessContainer {
   CommandButton& add_command_button(const std::u16string& name);
   Label& add_label(const std::u16string& name);
   PictureBox& add_picture_box(const std::u16string& name);
+  Image& add_image(const std::u16string& name);
   TextBox& add_text_box(const std::u16string& name, TextBoxStyle style);
 
   // Sets the inner size; a negative size fails with 380.
@@ -86,6 +87,7 @@ class HeadlessContainerOf : public Interface, public HeadlessContainer {
   TextBox& create_text_box(const std::u16string& name, TextBoxStyle style = {}) override {
     return add_text_box(name, style);
   }
+  Image& create_image(const std::u16string& name) override { return add_image(name); }
   Element* find(const std::u16string& name) override { return find_element(name); }
 
   float scale_width() const override { return scale_width_; }

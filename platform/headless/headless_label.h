@@ -21,6 +21,8 @@ class HeadlessLabel final : public HeadlessElement<Label> {
   Alignment alignment() const override { return alignment_; }
   // A value outside the three alignments fails with 380.
   void set_alignment(Alignment alignment) override;
+  std::u16string tool_tip_text() const override { return tool_tip_text_; }
+  void set_tool_tip_text(const std::u16string& text) override { tool_tip_text_ = text; }
 
  private:
   std::u16string caption_;
@@ -28,6 +30,7 @@ class HeadlessLabel final : public HeadlessElement<Label> {
   OleColor fore_color_ = kColorButtonText;
   int16_t back_style_ = 1;
   Alignment alignment_ = Alignment::kLeft;
+  std::u16string tool_tip_text_;
 };
 
 }  // namespace qs

@@ -1,9 +1,12 @@
 #include "platform/win32/win32_container.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <stdexcept>
 
 #include "platform/win32/win32_command_button.h"
+#include "platform/win32/win32_image.h"
 #include "platform/win32/win32_label.h"
 #include "platform/win32/win32_list_box.h"
 #include "platform/win32/win32_text_box.h"
@@ -30,6 +33,8 @@ RECT ElementInfo::pixel_rect() const {
 void invalidate_in_owner(ContainerWindow& owner, const RECT& rect) {
   if (owner.hwnd() != nullptr) InvalidateRect(owner.hwnd(), &rect, FALSE);
 }
+
+void windowless_moved_in_owner(ContainerWindow& owner) { owner.update_tool_tips(); }
 
 void reorder_tabs_in_owner(ContainerWindow& owner) { owner.order_tabs(); }
 
@@ -66,6 +71,8 @@ void ContainerWindow::destroy() {
   doomed.swap(elements_);
   mouse_.forget();
   doomed.clear();
+  if (tool_tips_ != nullptr) DestroyWindow(tool_tips_);
+  tool_tips_ = nullptr;
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   DestroyWindow(hwnd_);
   hwnd_ = nullptr;
@@ -96,6 +103,14 @@ Label& ContainerWindow::add_label(const std::u16string& name) {
   Label& label = *element;
   elements_.push_back(std::move(element));
   return label;
+}
+
+Image& ContainerWindow::add_image(const std::u16string& name) {
+  check_new_name(name);
+  auto element = std::make_unique<Win32Image>(*this, name, static_cast<int>(elements_.size()));
+  Image& image = *element;
+  elements_.push_back(std::move(element));
+  return image;
 }
 
 PictureBox& ContainerWindow::add_picture_box(const std::u16string& name) {
@@ -149,14 +164,61 @@ Element* ContainerWindow::element_at(float x, float y) const {
   return nullptr;
 }
 
-Win32Label* ContainerWindow::label_at(POINT point) const {
+Element* ContainerWindow::windowless_at(POINT point) const {
   for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) {
-    auto* label = dynamic_cast<Win32Label*>(it->get());
-    if (label == nullptr || !label->visible()) continue;
-    const RECT r = label->pixel_rect();
-    if (PtInRect(&r, point)) return label;
+    Element* e = it->get();
+    if (dynamic_cast<Windowless*>(e) == nullptr || !e->visible()) continue;
+    const RECT r = dynamic_cast<ElementInfo&>(*e).pixel_rect();
+    if (PtInRect(&r, point)) return e;
   }
   return nullptr;
+}
+
+namespace {
+
+std::u16string tool_tip_of(const Element& e) {
+  if (const auto* label = dynamic_cast<const Label*>(&e)) return label->tool_tip_text();
+  if (const auto* image = dynamic_cast<const Image*>(&e)) return image->tool_tip_text();
+  return {};
+}
+
+}  // namespace
+
+void ContainerWindow::update_tool_tips() {
+  if (hwnd_ == nullptr) return;
+  bool any = false;
+  for (const auto& e : elements_) any = any || !tool_tip_of(*e).empty();
+  if (tool_tips_ == nullptr) {
+    if (!any) return;
+    INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&init);
+    tool_tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                                 nullptr, module_instance(), nullptr);
+    if (tool_tips_ == nullptr) return;
+  }
+  // One tool per element, named by its place in the list; rebuilt whole,
+  // as the elements are few.
+  for (UINT id = 0; id < elements_.size(); ++id) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = hwnd_;
+    tool.uId = id;
+    SendMessageW(tool_tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  for (UINT id = 0; id < elements_.size(); ++id) {
+    const Element& e = *elements_[id];
+    std::u16string text = tool_tip_of(e);
+    if (text.empty() || dynamic_cast<const Windowless*>(&e) == nullptr) continue;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = id;
+    tool.rect = dynamic_cast<const ElementInfo&>(e).pixel_rect();
+    tool.lpszText = const_cast<wchar_t*>(wide(text));
+    SendMessageW(tool_tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 void ContainerWindow::order_tabs() {
@@ -203,7 +265,7 @@ void ContainerWindow::paint_content(HDC dc, const RECT& client) {
     SetViewportOrgEx(dc, old.x, old.y, nullptr);
   }
   for (const auto& e : elements_) {
-    if (auto* label = dynamic_cast<Win32Label*>(e.get())) label->paint(dc);
+    if (auto* windowless = dynamic_cast<Windowless*>(e.get())) windowless->paint(dc);
   }
   paint_overlay(dc, client);
 }
@@ -225,14 +287,14 @@ void ContainerWindow::on_command(HWND child, WORD code) {
 }
 
 LRESULT ContainerWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
-  const auto topmost_label = [this](POINT p) {
-    // A disabled label keeps the mouse from the labels below it.
-    Win32Label* label = label_at(p);
-    if (label == nullptr || !label->enabled()) return MouseAim{};
-    const Bounds b = label->bounds();
-    return MouseAim{label, b.left, b.top};
+  const auto topmost_windowless = [this](POINT p) {
+    // A disabled element keeps the mouse from the elements below it.
+    Element* e = windowless_at(p);
+    if (e == nullptr || !e->enabled()) return MouseAim{};
+    const Bounds b = e->bounds();
+    return MouseAim{&dynamic_cast<Windowless&>(*e).mouse_source(), b.left, b.top};
   };
-  if (mouse_.handle(hwnd_, message, wparam, lparam, topmost_label)) return 0;
+  if (mouse_.handle(hwnd_, message, wparam, lparam, topmost_windowless)) return 0;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;

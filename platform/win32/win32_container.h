@@ -1,8 +1,8 @@
 // The window behind a surface or a form: it owns the child elements, paints
 // its back colour (or, transparent, what its parent shows there) and its
-// windowless labels below the child windows, earliest created first, routes
-// the children's notifications to their elements and hands the mouse to the
-// topmost label under it.
+// windowless labels and images below the child windows, earliest created
+// first, routes the children's notifications to their elements, hands the
+// mouse to the topmost windowless element under it and shows their tooltips.
 #pragma once
 
 #include <windows.h>
@@ -19,7 +19,7 @@
 
 namespace qs::win32 {
 
-class Win32Label;
+class Windowless;
 
 class ContainerWindow {
  public:
@@ -35,6 +35,7 @@ class ContainerWindow {
   CommandButton& add_command_button(const std::u16string& name);
   Label& add_label(const std::u16string& name);
   PictureBox& add_picture_box(const std::u16string& name);
+  Image& add_image(const std::u16string& name);
   TextBox& add_text_box(const std::u16string& name, TextBoxStyle style);
   const std::vector<std::unique_ptr<Element>>& elements() const { return elements_; }
 
@@ -43,10 +44,14 @@ class ContainerWindow {
   // The element owning a child window, or null.
   Element* element_of(HWND child) const;
   // The topmost visible element at a point (twips): windows in their Z
-  // order first, then labels, the latest created on top.
+  // order first, then labels and images, the latest created on top.
   Element* element_at(float x, float y) const;
-  // The topmost visible label at a point of the client area (pixels).
-  Win32Label* label_at(POINT point) const;
+  // The topmost visible windowless element at a point of the client area
+  // (pixels), or null.
+  Element* windowless_at(POINT point) const;
+  // Gives each windowless element with a tooltip text a tool over its
+  // rectangle (after a change of text or place).
+  void update_tool_tips();
   // Puts the child windows in Z order by tab index (ties by creation), so
   // the dialog manager's Tab key follows the tab order.
   void order_tabs();
@@ -54,7 +59,7 @@ class ContainerWindow {
   float client_width_twips() const;
   float client_height_twips() const;
 
-  // Paints the back colour and the labels.
+  // Paints the back colour, the labels and the images.
   void paint_content(HDC dc, const RECT& client);
 
   // Registers the window class shared by surfaces and forms (once per process).
@@ -84,8 +89,10 @@ class ContainerWindow {
   Win32Platform& platform_;
   HWND hwnd_ = nullptr;
   std::vector<std::unique_ptr<Element>> elements_;
-  // The mouse over the client area, for the windowless labels.
+  // The mouse over the client area, for the windowless elements.
   MouseTracker mouse_;
+  // The tooltip window of the windowless elements, made when first needed.
+  HWND tool_tips_ = nullptr;
 
   // Refuses a second element of the same name.
   void check_new_name(const std::u16string& name) const;
@@ -109,6 +116,7 @@ class ContainerImpl : public Base, public ContainerWindow {
   TextBox& create_text_box(const std::u16string& name, TextBoxStyle style = {}) override {
     return add_text_box(name, style);
   }
+  Image& create_image(const std::u16string& name) override { return add_image(name); }
   Element* find(const std::u16string& name) override { return find_element(name); }
   float scale_width() const override { return client_width_twips(); }
   float scale_height() const override { return client_height_twips(); }

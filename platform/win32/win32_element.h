@@ -34,8 +34,20 @@ class ElementInfo {
   virtual Bounds twips_bounds() const = 0;
 };
 
+// A windowless element (label, image): painted by its container into the
+// container's device context, below every child window, and handed the
+// mouse by the container's hit test.
+class Windowless {
+ public:
+  virtual ~Windowless() = default;
+  virtual void paint(HDC dc) = 0;
+  virtual MouseSource& mouse_source() = 0;
+};
+
 // Repaints the part of the container a windowless element covers.
 void invalidate_in_owner(ContainerWindow& owner, const RECT& rect);
+// Moves the tooltips of the container's windowless elements along.
+void windowless_moved_in_owner(ContainerWindow& owner);
 // Puts the container's windows in Z order by tab index.
 void reorder_tabs_in_owner(ContainerWindow& owner);
 
@@ -72,6 +84,7 @@ class ElementImpl : public Base, public ElementInfo {
       // A windowless element in place (a layout that changes nothing) needs no repaint.
       invalidate_in_owner(owner_, before);
       invalidate_in_owner(owner_, after);
+      windowless_moved_in_owner(owner_);
     }
   }
 

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_label.h"
 
+#include "platform/win32/win32_container.h"
+
 namespace qs::win32 {
 
 Win32Label::Win32Label(ContainerWindow& owner, std::u16string name, int sequence)
@@ -35,6 +37,11 @@ void Win32Label::set_alignment(Alignment alignment) {
   }
   alignment_ = alignment;
   repaint();
+}
+
+void Win32Label::set_tool_tip_text(const std::u16string& text) {
+  tool_tip_text_ = text;
+  owner_.update_tool_tips();
 }
 
 void Win32Label::paint(HDC dc) {

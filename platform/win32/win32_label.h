@@ -6,7 +6,7 @@
 
 namespace qs::win32 {
 
-class Win32Label : public ElementImpl<Label> {
+class Win32Label : public ElementImpl<Label>, public Windowless {
  public:
   Win32Label(ContainerWindow& owner, std::u16string name, int sequence);
 
@@ -20,9 +20,12 @@ class Win32Label : public ElementImpl<Label> {
   void set_back_style(int16_t style) override;
   Alignment alignment() const override { return alignment_; }
   void set_alignment(Alignment alignment) override;
+  std::u16string tool_tip_text() const override { return tool_tip_text_; }
+  void set_tool_tip_text(const std::u16string& text) override;
 
   // Draws the label into the container's device context.
-  void paint(HDC dc);
+  void paint(HDC dc) override;
+  MouseSource& mouse_source() override { return *this; }
 
  private:
   void repaint();
@@ -32,6 +35,7 @@ class Win32Label : public ElementImpl<Label> {
   OleColor fore_color_ = kColorButtonText;
   int16_t back_style_ = 1;
   Alignment alignment_ = Alignment::kLeft;
+  std::u16string tool_tip_text_;
 };
 
 }  // namespace qs::win32
