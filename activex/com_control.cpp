@@ -5,6 +5,7 @@
 
 #include "com_property_bag.h"
 #include "platform/win32/win32_gdi.h"
+#include "platform/win32/win32_picture.h"
 #include "property_stream.h"
 #include "server_module.h"
 #include "type_members.h"
@@ -679,6 +680,12 @@ void ComControl::store_out(DISPID, const Variant& v, IPictureDisp** out) {
     if (FAILED(OleCreatePictureIndirect(&pd, IID_IPictureDisp, FALSE,
                                         reinterpret_cast<void**>(out))))
       throw std::bad_alloc();
+    return;
+  }
+  // The platform's own picture object when the picture keeps one.
+  if (IPicture* native = win32::ole_picture_of(*picture)) {
+    HRESULT hr = native->QueryInterface(IID_IPictureDisp, reinterpret_cast<void**>(out));
+    if (FAILED(hr)) throw ComFailure{hr};
     return;
   }
   VARIANT value;

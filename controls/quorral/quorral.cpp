@@ -50,7 +50,7 @@ void Quorral::InitProperties() {
   mouse_x_ = Variant(int16_t{0});
   mouse_y_ = Variant(int16_t{0});
   sensitivity_ = 0;
-  msg_box_picture_ = std::make_shared<Picture>();
+  msg_box_picture_ = surface().platform().load_picture(u"");
   timer1_->set_interval(0);
 }
 

@@ -44,6 +44,10 @@ class HeadlessPlatform final : public Platform {
   void set_open_file_script(std::function<bool(OpenFileRecord&)> script) {
     open_file_script_ = std::move(script);
   }
+  // Reads the file and decodes it in software (decode_picture); pictures
+  // have no handle here, their pixels stand for what would be painted.
+  PictureRef load_picture(const std::u16string& path) override;
+  PictureRef picture_from_data(std::span<const uint8_t> data) override;
   // Handles for new surfaces: distinct, never 0.
   uintptr_t next_window_handle() { return window_handles_ += 0x10; }
 
@@ -57,7 +61,7 @@ class HeadlessPlatform final : public Platform {
   float twips_per_pixel_x() const override { return 15.0f; }
   // The handle standing for the library's icon resource.
   static constexpr intptr_t kLibraryIconHandle = 0x7A01;
-  // An icon picture of 32 x 32 pixels (847 HIMETRIC) with that handle.
+  // The built-in icon decoded in software, with that handle.
   PictureRef library_icon() override;
 
   HeadlessTray& tray() { return tray_; }

@@ -11,9 +11,13 @@
 #include <cstring>
 #include <utility>
 
+#include "core/runtime_error.h"
+
 #include "platform/win32/win32_driver.h"
 #include "platform/win32/win32_form.h"
 #include "platform/win32/win32_message_window.h"
+#include "platform/library_icon_file.h"
+#include "platform/win32/win32_picture.h"
 #include "platform/win32/win32_surface.h"
 
 namespace qs::win32 {
@@ -152,6 +156,30 @@ std::u16string Win32Platform::from_ansi(std::string_view text) const {
   return out;
 }
 
+PictureRef Win32Platform::load_picture(const std::u16string& path) {
+  if (path.empty()) return empty_ole_picture();
+  HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_READ,
+                            FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw RuntimeError(kErrFileNotFound);
+  LARGE_INTEGER size{};
+  std::vector<uint8_t> data;
+  bool ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF;
+  if (ok) {
+    data.resize(size_t(size.QuadPart));
+    DWORD read = 0;
+    ok = ReadFile(file, data.data(), DWORD(data.size()), &read, nullptr) && read == data.size();
+  }
+  CloseHandle(file);
+  if (!ok) throw RuntimeError(kErrFileNotFound);
+  // An empty file is no picture (only an empty path gives the empty picture).
+  if (data.empty()) throw RuntimeError(kErrInvalidPicture);
+  return load_ole_picture(data);
+}
+
+PictureRef Win32Platform::picture_from_data(std::span<const uint8_t> data) {
+  return load_ole_picture(data);
+}
+
 // The record is the system's OPENFILENAMEA up to and including lpTemplateName.
 static_assert(offsetof(OpenFileRecord, hwndOwner) == offsetof(OPENFILENAMEA, hwndOwner));
 static_assert(offsetof(OpenFileRecord, lpstrFilter) == offsetof(OPENFILENAMEA, lpstrFilter));
@@ -247,9 +275,13 @@ PictureRef Win32Platform::library_icon() {
   if (icon == nullptr) return picture;
   picture->type = PictureType::kIcon;
   picture->handle = reinterpret_cast<intptr_t>(icon);
-  // 32 pixels at the screen's resolution, in HIMETRIC.
-  picture->width = MulDiv(32, 2540, screen_dpi(true));
-  picture->height = MulDiv(32, 2540, screen_dpi(false));
+  picture->pixel_width = 32;
+  picture->pixel_height = 32;
+  picture->width = himetric_from_pixels(32);
+  picture->height = himetric_from_pixels(32);
+  // A store saves the icon file the resource was made from.
+  const std::span<const uint8_t> file = library_icon_file();
+  picture->data.assign(file.begin(), file.end());
   return picture;
 }
 

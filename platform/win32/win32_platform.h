@@ -31,6 +31,11 @@ class Win32Platform : public Platform {
   // GetOpenFileNameA with the record copied into a full OPENFILENAMEA.
   bool get_open_file_name(OpenFileRecord& record) override;
   void set_open_file_script(std::function<bool(OpenFileRecord&)> script);
+  // Pictures are the platform's picture objects (platform/win32/win32_picture.h):
+  // OleLoadPicture over the file's bytes, OleCreatePictureIndirect for the
+  // empty picture.
+  PictureRef load_picture(const std::u16string& path) override;
+  PictureRef picture_from_data(std::span<const uint8_t> data) override;
 
   std::unique_ptr<MessageWindow> create_message_window() override;
   // Translates the 88-byte record into the build's own NOTIFYICONDATAA of
@@ -44,7 +49,8 @@ class Win32Platform : public Platform {
   ScreenPoint cursor_pos() override;
   float twips_per_pixel_x() const override;
   // The ICON resource kLibraryIconResource of the module, loaded once
-  // (shared: never destroyed) at 32 x 32.
+  // (shared: never destroyed) at 32 x 32, with the icon file's bytes as
+  // its data (library_icon_file()).
   PictureRef library_icon() override;
 
   // The notification area as this thread's platform saw it.
