@@ -18,9 +18,11 @@ Variant picture_value(const PictureRef& picture) {
 
 Quorral::Quorral(std::unique_ptr<Surface> surface, Host& host)
     : Control(std::move(surface), host),
+      image1_(&this->surface().create_image(u"Image1")),
       window_(this->surface().platform().create_message_window()),
-      timer1_(&window_->create_timer()),
-      icon_(this->surface().platform().library_icon()) {
+      timer1_(&window_->create_timer()) {
+  image1_->move(0, 0);
+  image1_->set_picture(this->surface().platform().library_icon());
   timer1_->on_timer = [this] { poll_cursor(); };
   window_->on_message = [this](uint32_t message, uintptr_t wparam, intptr_t lparam) {
     on_window_message(message, wparam, lparam);
@@ -66,7 +68,7 @@ void Quorral::ReadProperties(PropertyBag& bag) {
   if (interval < 0 || interval > Timer::kMaxInterval) throw RuntimeError(kErrInvalidPropertyValue);
 
   tool_tip_ = std::move(tip);
-  icon_ = std::move(icon);
+  image1_->set_picture(std::move(icon));
   mouse_x_ = std::move(x);
   mouse_y_ = std::move(y);
   sensitivity_ = sensitivity;
@@ -76,7 +78,7 @@ void Quorral::ReadProperties(PropertyBag& bag) {
 
 void Quorral::WriteProperties(PropertyBag& bag) {
   bag.write(u"SysToolTip", tool_tip_, Variant(u""));
-  bag.write(u"SysIcon", picture_value(icon_), Variant::nothing());
+  bag.write(u"SysIcon", picture_value(SysIcon()), Variant::nothing());
   bag.write(u"MouseX", mouse_x_, Variant(int16_t{0}));
   bag.write(u"MouseY", mouse_y_, Variant(int16_t{0}));
   bag.write(u"MouseSensitivity", Variant(sensitivity_), Variant(int32_t{0}));
@@ -89,7 +91,8 @@ Variant Quorral::Set_Icon(bool x) {
   Platform& platform = surface().platform();
   if (x) {
     if (!icon_shown_) {
-      const intptr_t icon = icon_ ? icon_->handle : 0;
+      const PictureRef picture = SysIcon();
+      const intptr_t icon = picture ? picture->handle : 0;
       const TrayRecord record =
           make_tray_record(window_->handle(), icon, platform.to_ansi(tool_tip_.to_text()));
       shared_tray_record() = record;
@@ -128,10 +131,10 @@ void Quorral::set_poll_timer() {
   timer1_->set_interval(host().user_mode() ? MouseSensitivity().to_long() : 0);
 }
 
-PictureRef Quorral::SysIcon() const { return icon_; }
+PictureRef Quorral::SysIcon() const { return image1_->picture(); }
 
 void Quorral::set_SysIcon(PictureRef picture) {
-  icon_ = std::move(picture);
+  image1_->set_picture(std::move(picture));
   notify(u"SysIcon");
 }
 

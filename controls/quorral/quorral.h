@@ -38,7 +38,8 @@ class Quorral : public Control {
   static constexpr int16_t kScaleTwips = 1;
   static constexpr int16_t kScalePixels = 3;
 
-  // Creates the hidden window, its poll timer (off) and the built-in icon.
+  // Creates Image1 at the top-left showing the built-in icon, the hidden
+  // window and its poll timer (off).
   Quorral(std::unique_ptr<Surface> surface, Host& host);
   // Removes this instance's icon if it shows one, then stops the timer and
   // destroys the hidden window.
@@ -100,6 +101,7 @@ class Quorral : public Control {
   // The hidden window and the poll timer, for drivers and tests.
   MessageWindow& window() { return *window_; }
   Timer& Timer1() { return *timer1_; }
+  Image& Image1() { return *image1_; }
 
  private:
   // Sets the timer from MouseSensitivity: its value in run mode, else 0.
@@ -108,11 +110,11 @@ class Quorral : public Control {
   void on_shell_restarted();
   void send_delete();
 
+  Image* image1_ = nullptr;  // shows the tray icon (SysIcon)
   std::unique_ptr<MessageWindow> window_;
   Timer* timer1_ = nullptr;
 
   Variant tool_tip_ = Variant(u"");
-  PictureRef icon_;  // Image1's picture
   int32_t sensitivity_ = 0;
   Variant mouse_x_ = Variant(int16_t{0});
   Variant mouse_y_ = Variant(int16_t{0});

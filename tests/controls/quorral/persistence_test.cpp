@@ -1,5 +1,6 @@
 // Quorral's new-instance values, its size, and save and restore with every
 // key and default.
+#include "platform/library_icon_file.h"
 #include "tests/controls/quorral/quorral_fixture.h"
 
 namespace qs::test {
@@ -46,6 +47,42 @@ TEST_F(QuorralPersistenceTest, ANewInstanceStartsWithTheBuiltInIconAndNoPoll) {
   EXPECT_NE(ctl->SysIcon()->handle, 0);
   EXPECT_FALSE(ctl->IconShown());
   EXPECT_EQ(ctl->Timer1().interval(), 0);
+  // Image1 shows it at the top-left of the surface.
+  EXPECT_EQ(ctl->Image1().picture(), ctl->SysIcon());
+  EXPECT_EQ(ctl->Image1().bounds().left, 0);
+  EXPECT_EQ(ctl->Image1().bounds().top, 0);
+  auto other = std::make_shared<Picture>();
+  ctl->set_SysIcon(other);
+  EXPECT_EQ(ctl->Image1().picture(), other);
+  EXPECT_EQ(host.changes, Texts{u"SysIcon"});
+}
+
+TEST(QuorralIconTest, TheBuiltInIconHoldsA16AndA256Colour32By32Image) {
+  const std::span<const uint8_t> file = library_icon_file();
+  auto u16 = [&](size_t at) { return unsigned(file[at] | file[at + 1] << 8); };
+  ASSERT_GE(file.size(), 6u + 2 * 16);
+  EXPECT_EQ(u16(2), 1u) << "an icon";
+  ASSERT_EQ(u16(4), 2u) << "two images";
+  struct Entry {
+    unsigned width, height, colours, bits;
+  };
+  std::vector<Entry> entries;
+  for (size_t i = 0; i < 2; ++i) {
+    const size_t at = 6 + 16 * i;
+    entries.push_back({file[at], file[at + 1], file[at + 2], u16(at + 6)});
+  }
+  EXPECT_EQ(entries[0].width, 32u);
+  EXPECT_EQ(entries[0].height, 32u);
+  EXPECT_EQ(entries[0].colours, 16u);
+  EXPECT_EQ(entries[0].bits, 4u);
+  EXPECT_EQ(entries[1].width, 32u);
+  EXPECT_EQ(entries[1].colours, 0u) << "256 colours are written as 0";
+  EXPECT_EQ(entries[1].bits, 8u);
+  // Both platforms read it as a 32 x 32 icon.
+  PictureRef decoded = decode_picture(file);
+  EXPECT_EQ(decoded->type, PictureType::kIcon);
+  EXPECT_EQ(decoded->pixel_width, 32);
+  EXPECT_EQ(decoded->pixel_height, 32);
 }
 
 TEST_F(QuorralPersistenceTest, EveryResizeSnapsBackTo552Twips) {
