@@ -208,6 +208,56 @@ TEST(QuorralCom, ANewInstanceIsInvisibleAtRunTimeAndHoldsTheBuiltInIcon) {
   EXPECT_EQ(type, PICTYPE_NONE);
 }
 
+// A member's help string and whether it is hidden, from the type library.
+struct Doc {
+  std::wstring help;
+  bool hidden = false;
+};
+
+Doc doc_of(ITypeInfo* info, const wchar_t* name) {
+  Doc d;
+  TYPEATTR* attr = nullptr;
+  if (FAILED(info->GetTypeAttr(&attr))) return d;
+  for (UINT i = 0; i < attr->cFuncs; ++i) {
+    FUNCDESC* f = nullptr;
+    if (FAILED(info->GetFuncDesc(i, &f))) continue;
+    BSTR member = nullptr, help = nullptr;
+    info->GetDocumentation(f->memid, &member, &help, nullptr, nullptr);
+    if (member && lstrcmpW(member, name) == 0) {
+      if (help) d.help = help;
+      d.hidden = d.hidden || (f->wFuncFlags & FUNCFLAG_FHIDDEN) != 0;
+    }
+    SysFreeString(member);
+    SysFreeString(help);
+    info->ReleaseFuncDesc(f);
+  }
+  info->ReleaseTypeAttr(attr);
+  return d;
+}
+
+TEST(QuorralCom, TheTypeLibraryCarriesTheHelpStringsAndHidesTheCursorProperties) {
+  ComPtr<ITypeLib> library;
+  ASSERT_EQ(LoadTypeLibEx(ocx_path().c_str(), REGKIND_NONE, library.GetAddressOf()), S_OK);
+  ComPtr<ITypeInfo> members, events;
+  ASSERT_EQ(library->GetTypeInfoOfGuid(guid(quorral_info().default_iid), members.GetAddressOf()), S_OK);
+  ASSERT_EQ(library->GetTypeInfoOfGuid(guid(quorral_info().event_iid), events.GetAddressOf()), S_OK);
+  EXPECT_EQ(doc_of(members.Get(), L"Set_Icon").help, L"Place or remove the System Tray icon");
+  EXPECT_EQ(doc_of(members.Get(), L"SysIcon").help, L"Returns/sets a graphic to be displayed in a control.");
+  EXPECT_EQ(doc_of(members.Get(), L"MsgBoxPicture").help, L"The Quorral MessageBox Picture");
+  EXPECT_EQ(doc_of(events.Get(), L"DoubleClick").help, L"Fired when the System Tray icon is double-clicked");
+  EXPECT_TRUE(doc_of(members.Get(), L"MouseX").hidden);
+  EXPECT_TRUE(doc_of(members.Get(), L"MouseY").hidden);
+  EXPECT_FALSE(doc_of(members.Get(), L"SysToolTip").hidden);
+  // The events in order, with their ids.
+  const wchar_t* names[] = {L"MouseMove", L"DoubleClick", L"Click"};
+  for (DISPID id = 1; id <= 3; ++id) {
+    BSTR name = nullptr;
+    ASSERT_EQ(events->GetDocumentation(id, &name, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_STREQ(name, names[id - 1]);
+    SysFreeString(name);
+  }
+}
+
 TEST(QuorralCom, InADesignerTheCursorPropertiesRefuseAssignmentAndThePollStaysOff) {
   auto* designer = new TestSite(true);
   designer->user_mode = false;
