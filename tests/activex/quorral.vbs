@@ -16,7 +16,6 @@ Check q.MouseSensitivity = 0, "no poll at first"
 Check q.MouseX = 0 And q.MouseY = 0, "the cursor starts at 0, 0"
 Check Not (q.SysIcon Is Nothing), "the built-in icon"
 Check q.SysIcon.Type = 3, "the built-in icon is an icon (got " & q.SysIcon.Type & ")"
-Check Not (q.MsgBoxPicture Is Nothing), "an empty message box picture object"
 
 q.SysToolTip = "Script tip"
 Check q.SysToolTip = "Script tip", "SysToolTip"
@@ -29,6 +28,8 @@ Check VarType(q.MouseSensitivity) = 3, "MouseSensitivity is a Long"
 q.MouseSensitivity = 0
 q.MouseX = "anything"
 Check q.MouseX = "anything", "MouseX keeps a Variant at run time"
+Set q.MsgBoxPicture = q.SysIcon
+Check q.MsgBoxPicture.Type = 3, "MsgBoxPicture takes a picture by reference"
 Set q.MsgBoxPicture = Nothing
 Check q.MsgBoxPicture Is Nothing, "MsgBoxPicture may be Nothing"
 
