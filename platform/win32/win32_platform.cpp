@@ -228,6 +228,9 @@ H widen(uint32_t v) {
 
 }  // namespace
 
+// On a 32-bit build the record is the system's own first-version structure.
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == kTrayRecordSize);
+
 bool Win32Platform::shell_notify_icon(uint32_t message, const TrayRecord& record) {
   bool accepted = false;
   const HWND window = widen<HWND>(record_field(record, 4));
