@@ -365,7 +365,25 @@ std::vector<HWND> tray_icon_windows() {
   return out;
 }
 
+// Puts the real pointer back where it was: later tests share the display.
+class PointerKeeper {
+ public:
+  PointerKeeper() { GetCursorPos(&at_); }
+  ~PointerKeeper() {
+    SetCursorPos(at_.x, at_.y);
+    pump_until([&] {
+      POINT p{};
+      GetCursorPos(&p);
+      return p.x == at_.x && p.y == at_.y;
+    }, 1000);
+  }
+
+ private:
+  POINT at_{};
+};
+
 TEST(QuorralTray, RealClicksOnTheIconAndRealPointerMovesReachTheHostsSink) {
+  PointerKeeper pointer;
   auto [c, window] = new_quorral_with_window();
   ASSERT_TRUE(c);
   TraySink sink;

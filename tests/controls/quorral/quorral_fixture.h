@@ -19,6 +19,8 @@ namespace qs::test {
 class QuorralTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The real pointer is shared with later tests: put it back afterwards.
+    cursor_before = rig->platform().cursor_pos();
     windows_before = driver().live_message_windows();
     timers_before = driver().running_timers();
     ctl = make_control();
@@ -30,6 +32,7 @@ class QuorralTest : public ::testing::Test {
 
   void TearDown() override {
     ctl.reset();
+    driver().move_cursor(cursor_before);
     driver().pump();
   }
 
@@ -68,6 +71,7 @@ class QuorralTest : public ::testing::Test {
   std::unique_ptr<Rig> rig = make_rig();
   RecordingHost host;
   std::unique_ptr<Quorral> ctl;
+  ScreenPoint cursor_before;
   int windows_before = 0;
   int timers_before = 0;
 };
