@@ -71,6 +71,41 @@ class Driver {
           script) = 0;
   // Lets the platform deliver what is pending (messages, paints).
   virtual void pump() = 0;
+
+  // Moves the screen cursor to a point (pixels).
+  virtual void move_cursor(ScreenPoint point) = 0;
+  // Lets ms milliseconds pass: the headless clock moves on and fires the
+  // timers due on the way; on a real platform the thread takes messages
+  // until that much time has passed.
+  virtual void advance_time(int ms) = 0;
+
+  // The notification area as the platform saw it. Every request this
+  // thread's platform handed to the shell, in order, with its answer.
+  struct TrayRequest {
+    uint32_t message = 0;
+    TrayRecord record{};
+    bool accepted = false;
+  };
+  virtual const std::vector<TrayRequest>& tray_requests() const = 0;
+  virtual void clear_tray_requests() = 0;
+  // The icons placed through this platform and not yet deleted, as (window, uID).
+  struct TrayIcon {
+    uintptr_t window = 0;
+    uint32_t id = 0;
+    bool operator==(const TrayIcon&) const = default;
+  };
+  virtual std::vector<TrayIcon> tray_icons() const = 0;
+  // The shell reports a mouse message (514 left button up ...) on an icon:
+  // the icon's window gets the icon's callback message with the icon's id
+  // and the mouse message. False when no such icon is placed.
+  virtual bool tray_mouse(TrayIcon icon, uint32_t mouse_message) = 0;
+  // The shell starts again: every icon is gone and every window hears the
+  // restart broadcast.
+  virtual void restart_shell() = 0;
+  // Message windows alive and timers running (enabled with an interval),
+  // so a test can prove none is left behind.
+  virtual int live_message_windows() const = 0;
+  virtual int running_timers() const = 0;
 };
 
 }  // namespace qs

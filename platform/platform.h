@@ -7,6 +7,7 @@
 // the element where it was.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -323,6 +324,9 @@ class Surface : public Container {
   // Asks the container for a new height (twips), the width kept; a change
   // reports on_resize before this returns.
   virtual void set_height(float height) = 0;
+  // Asks for a new width and height (twips) at once; a change reports
+  // on_resize before this returns.
+  virtual void set_size(float width, float height) = 0;
   // The surface's own window, as the platform's dialogs take an owner.
   virtual uintptr_t window_handle() const = 0;
 
@@ -374,6 +378,55 @@ constexpr intptr_t kHwndNoTopmost = -2;
 enum WindowPosFlags : uint32_t { kSwpNoSize = 1, kSwpNoMove = 2 };
 // sndPlaySoundA's flag for playing without waiting.
 enum SoundFlags : uint32_t { kSndAsync = 1 };
+// A timer: reports on_timer every interval milliseconds while it is
+// enabled and its interval is not 0. It ticks only while its thread takes
+// messages (or, headless, while a test advances the clock).
+class Timer {
+ public:
+  static constexpr int32_t kMaxInterval = 65535;
+
+  virtual ~Timer() = default;
+  virtual int32_t interval() const = 0;
+  // 0 (off) to 65535 ms; another value fails with 380 and changes nothing.
+  // A new interval starts a new period.
+  virtual void set_interval(int32_t ms) = 0;
+  virtual bool enabled() const = 0;
+  virtual void set_enabled(bool enabled) = 0;
+
+  std::function<void()> on_timer;
+};
+
+// A hidden top-level window of its own, for what arrives without a visible
+// element: callback messages named in platform records (the tray's), the
+// shell's restart broadcast, and timers. Destroying it stops its timers.
+class MessageWindow {
+ public:
+  virtual ~MessageWindow() = default;
+  // The window's handle as the platform's records carry it; never 0.
+  virtual uintptr_t handle() const = 0;
+  // A timer owned by the window (interval 0, enabled) for its whole life.
+  virtual Timer& create_timer() = 0;
+
+  // A message sent or posted to the window, other than timer ticks and the
+  // shell's restart broadcast.
+  std::function<void(uint32_t message, uintptr_t wparam, intptr_t lparam)> on_message;
+  // The shell (taskbar) started again: icons placed before are gone.
+  std::function<void()> on_shell_restarted;
+};
+
+// The notification area's record in its first, 88-byte ANSI layout: cbSize,
+// hWnd, uID, uFlags, uCallbackMessage and hIcon as 4-byte little-endian
+// fields at offsets 0, 4, 8, 12, 16 and 20, then the 64-byte tip at 24.
+constexpr size_t kTrayRecordSize = 88;
+using TrayRecord = std::array<uint8_t, kTrayRecordSize>;
+enum TrayMessage : uint32_t { kTrayAdd = 0, kTrayModify = 1, kTrayDelete = 2 };
+
+// A point on the screen, in pixels.
+struct ScreenPoint {
+  int32_t x = 0;
+  int32_t y = 0;
+  bool operator==(const ScreenPoint&) const = default;
+};
 
 // The platform: makes surfaces and forms.
 class Platform {
@@ -406,6 +459,18 @@ class Platform {
   virtual int32_t snd_play_sound(const std::string& ansi_name, uint32_t flags) = 0;
   // The GDI region calls.
   virtual Regions& regions() = 0;
+  // A hidden window of its own (see MessageWindow).
+  virtual std::unique_ptr<MessageWindow> create_message_window() = 0;
+  // Hands a request (add, modify, delete) with its record to the
+  // notification area; true when the shell accepted it.
+  virtual bool shell_notify_icon(uint32_t message, const TrayRecord& record) = 0;
+  // The screen cursor's position in pixels.
+  virtual ScreenPoint cursor_pos() = 0;
+  // Twips per screen pixel, horizontally (15 at 96 dots per inch).
+  virtual float twips_per_pixel_x() const = 0;
+  // The library's built-in icon: one icon resource holding a 32 x 32
+  // 16-colour and a 32 x 32 256-colour image. A new picture object each call.
+  virtual PictureRef library_icon() = 0;
   // Loads a picture file (BMP or ICO) as the runtime's picture loader does.
   // An empty path gives an empty picture object (type none, not nothing);
   // a path naming no readable file fails with RuntimeError 53, a file that

@@ -1,5 +1,6 @@
 #include "platform/headless/headless_driver.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/headless/headless_container.h"
@@ -231,6 +232,35 @@ void HeadlessDriver::on_message_box(
       [script](const HeadlessPlatform::MessageBoxCall& call) {
         return script(call.text, call.caption, call.style);
       });
+}
+
+std::vector<Driver::TrayIcon> HeadlessDriver::tray_icons() const {
+  std::vector<TrayIcon> out;
+  for (const auto& [key, callback] : platform_.tray().icons) out.push_back({key.first, key.second});
+  return out;
+}
+
+bool HeadlessDriver::tray_mouse(TrayIcon icon, uint32_t mouse_message) {
+  auto it = platform_.tray().icons.find({icon.window, icon.id});
+  if (it == platform_.tray().icons.end()) return false;
+  const uint32_t callback = it->second;
+  // The window may be gone while its icon stays (the shell does not know).
+  for (HeadlessMessageWindow* w : platform_.message_windows()) {
+    if (w->handle() != icon.window) continue;
+    w->deliver(callback, icon.id, intptr_t(mouse_message));
+    break;
+  }
+  return true;
+}
+
+void HeadlessDriver::restart_shell() {
+  platform_.tray().icons.clear();
+  // A copy: a handler may create or destroy windows.
+  std::vector<HeadlessMessageWindow*> windows = platform_.message_windows();
+  for (HeadlessMessageWindow* w : windows) {
+    const auto& live = platform_.message_windows();
+    if (std::find(live.begin(), live.end(), w) != live.end()) w->deliver_shell_restarted();
+  }
 }
 
 }  // namespace qs

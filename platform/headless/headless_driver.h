@@ -50,6 +50,21 @@ class HeadlessDriver final : public Driver {
   // Nothing is ever pending on the headless platform.
   void pump() override {}
 
+  void move_cursor(ScreenPoint point) override { platform_.set_cursor_pos(point); }
+  // Moves the virtual clock on (HeadlessPlatform::advance); nothing sleeps.
+  void advance_time(int ms) override { platform_.advance(ms); }
+  const std::vector<TrayRequest>& tray_requests() const override {
+    return platform_.tray().requests;
+  }
+  void clear_tray_requests() override { platform_.tray().requests.clear(); }
+  std::vector<TrayIcon> tray_icons() const override;
+  bool tray_mouse(TrayIcon icon, uint32_t mouse_message) override;
+  void restart_shell() override;
+  int live_message_windows() const override {
+    return int(platform_.message_windows().size());
+  }
+  int running_timers() const override { return platform_.running_timers(); }
+
   // Whether user input reaches the element now.
   static bool reachable(const Element& element);
 

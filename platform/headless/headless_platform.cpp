@@ -8,6 +8,7 @@
 #include "core/runtime_error.h"
 #include "core/variant.h"
 #include "platform/headless/headless_form.h"
+#include "platform/library_icon_file.h"
 #include "platform/headless/headless_surface.h"
 
 namespace qs {
@@ -87,6 +88,40 @@ bool HeadlessPlatform::get_open_file_name(OpenFileRecord& record) {
   }
   auto script = open_file_script_;
   return script(record);
+}
+
+std::unique_ptr<MessageWindow> HeadlessPlatform::create_message_window() {
+  return std::make_unique<HeadlessMessageWindow>(*this, next_window_handle());
+}
+
+bool HeadlessPlatform::shell_notify_icon(uint32_t message, const TrayRecord& record) {
+  return tray_.notify(message, record);
+}
+
+PictureRef HeadlessPlatform::library_icon() {
+  PictureRef icon = decode_picture(library_icon_file());
+  icon->handle = kLibraryIconHandle;
+  return icon;
+}
+
+void HeadlessPlatform::advance(int64_t ms) {
+  const int64_t end = now_ + ms;
+  for (;;) {
+    // The earliest tick due by the end; a handler may create, change or
+    // destroy timers, so the list is searched again after each tick.
+    HeadlessTimer* next = nullptr;
+    for (HeadlessTimer* t : timers_)
+      if (t->running() && t->due() <= end && (!next || t->due() < next->due())) next = t;
+    if (!next) break;
+    now_ = std::max(now_, next->due());
+    next->tick();
+  }
+  now_ = end;
+}
+
+int HeadlessPlatform::running_timers() const {
+  return int(std::count_if(timers_.begin(), timers_.end(),
+                           [](const HeadlessTimer* t) { return t->running(); }));
 }
 
 HeadlessForm* HeadlessPlatform::modal_form() const {

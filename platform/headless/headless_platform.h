@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/headless/headless_message_window.h"
 #include "platform/open_file_record.h"
 #include "platform/platform.h"
 #include "platform/region_engine.h"
@@ -92,11 +93,35 @@ class HeadlessPlatform final : public Platform {
   // Handles for new surfaces: distinct, never 0.
   uintptr_t next_window_handle() { return window_handles_ += 0x10; }
 
+  // Hidden windows with handles from the same series as surfaces.
+  std::unique_ptr<MessageWindow> create_message_window() override;
+  // Recorded by the in-memory notification area (HeadlessTray).
+  bool shell_notify_icon(uint32_t message, const TrayRecord& record) override;
+  ScreenPoint cursor_pos() override { return cursor_; }
+  void set_cursor_pos(ScreenPoint point) { cursor_ = point; }
+  // A 96 dots-per-inch screen.
+  float twips_per_pixel_x() const override { return 15.0f; }
+  // The handle standing for the library's icon resource.
+  static constexpr intptr_t kLibraryIconHandle = 0x7A01;
+  // The built-in icon decoded in software, with that handle.
+  PictureRef library_icon() override;
+
+  HeadlessTray& tray() { return tray_; }
+  const std::vector<HeadlessMessageWindow*>& message_windows() const { return message_windows_; }
+  // The virtual clock in milliseconds since the platform started.
+  int64_t now() const { return now_; }
+  // Moves the clock on by ms, firing every timer tick due on the way in
+  // time order (ticks due at the same moment in the timers' creation order).
+  void advance(int64_t ms);
+  int running_timers() const;
+
   // The script every modal show runs with its form; it must hide the form.
   void set_modal_script(std::function<void(Form&)> script) { script_ = std::move(script); }
 
  private:
   friend class HeadlessForm;
+  friend class HeadlessTimer;
+  friend class HeadlessMessageWindow;
 
   // Counts a new form and gives its serial number.
   int form_loaded();
@@ -118,6 +143,11 @@ class HeadlessPlatform final : public Platform {
   int32_t sound_result_ = 1;
   std::vector<uintptr_t> windows_;
   int live_forms_ = 0;
+  std::vector<HeadlessTimer*> timers_;
+  std::vector<HeadlessMessageWindow*> message_windows_;
+  HeadlessTray tray_;
+  ScreenPoint cursor_;
+  int64_t now_ = 0;
   int forms_created_ = 0;
 };
 

@@ -18,6 +18,11 @@ void HeadlessSurface::set_height(float height) {
   resize(scale_width_, height);
 }
 
+void HeadlessSurface::set_size(float width, float height) {
+  if (width == scale_width_ && height == scale_height_) return;
+  resize(width, height);
+}
+
 void HeadlessSurface::set_back_style(int16_t style) {
   if (style != 0 && style != 1) throw RuntimeError(kErrInvalidPropertyValue);
   back_style_ = style;

@@ -19,6 +19,7 @@ class HeadlessSurface final : public HeadlessContainerOf<Surface> {
 
   // The height changes at once (the container always agrees).
   void set_height(float height) override;
+  void set_size(float width, float height) override;
   // A number unique to the surface among those of its platform.
   uintptr_t window_handle() const override { return window_handle_; }
 

@@ -1,5 +1,9 @@
 #include "platform/win32/win32_driver.h"
 
+#include <shellapi.h>
+
+#include "platform/win32/win32_message_window.h"
+
 #include <stdexcept>
 
 #include "platform/win32/win32_container.h"
@@ -345,5 +349,64 @@ void Win32Driver::pump() {
   }
   caught.rethrow();
 }
+
+void Win32Driver::move_cursor(ScreenPoint point) { SetCursorPos(point.x, point.y); }
+
+void Win32Driver::advance_time(int ms) {
+  const ULONGLONG end = GetTickCount64() + ULONGLONG(ms > 0 ? ms : 0);
+  for (;;) {
+    pump();
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(end - now), QS_ALLINPUT);
+  }
+  pump();
+}
+
+const std::vector<Driver::TrayRequest>& Win32Driver::tray_requests() const {
+  return platform_.tray_requests();
+}
+
+void Win32Driver::clear_tray_requests() { platform_.tray_requests().clear(); }
+
+std::vector<Driver::TrayIcon> Win32Driver::tray_icons() const {
+  std::vector<TrayIcon> out;
+  for (const auto& e : platform_.tray_icons())
+    out.push_back({uintptr_t(uint32_t(reinterpret_cast<uintptr_t>(e.window))), e.id});
+  return out;
+}
+
+bool Win32Driver::tray_mouse(TrayIcon icon, uint32_t mouse_message) {
+  for (const auto& e : platform_.tray_icons()) {
+    if (uint32_t(reinterpret_cast<uintptr_t>(e.window)) != uint32_t(icon.window) || e.id != icon.id)
+      continue;
+    Win32Platform::ErrorCatch caught(platform_);
+    SendMessageW(e.window, e.callback, e.id, LPARAM(mouse_message));
+    caught.rethrow();
+    return true;
+  }
+  return false;
+}
+
+void Win32Driver::restart_shell() {
+  for (const auto& e : std::vector<Win32Platform::TrayEntry>(platform_.tray_icons())) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = e.window;
+    data.uID = e.id;
+    Shell_NotifyIconA(NIM_DELETE, &data);
+  }
+  platform_.tray_icons().clear();
+  // The shell's broadcast reaches every top-level window; ours answer at once.
+  Win32Platform::ErrorCatch caught(platform_);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(HWND_BROADCAST, taskbar_created_message(), 0, 0, SMTO_ABORTIFHUNG, 2000,
+                      &result);
+  caught.rethrow();
+}
+
+int Win32Driver::live_message_windows() const { return win32::live_message_windows(); }
+
+int Win32Driver::running_timers() const { return win32::running_timers(); }
 
 }  // namespace qs::win32

@@ -36,6 +36,22 @@ class Win32Driver : public Driver {
                           script) override;
   void pump() override;
 
+  // SetCursorPos: the real pointer moves.
+  void move_cursor(ScreenPoint point) override;
+  // Takes messages (waiting for them) until ms milliseconds have passed.
+  void advance_time(int ms) override;
+  const std::vector<TrayRequest>& tray_requests() const override;
+  void clear_tray_requests() override;
+  // The icons the shell accepted through this thread's platform.
+  std::vector<TrayIcon> tray_icons() const override;
+  // Sends the icon's callback message to its window, as the shell does.
+  bool tray_mouse(TrayIcon icon, uint32_t mouse_message) override;
+  // Deletes every icon this thread placed from the real shell, as a shell
+  // that restarts has lost them, then broadcasts "TaskbarCreated".
+  void restart_shell() override;
+  int live_message_windows() const override;
+  int running_timers() const override;
+
  private:
   // True when input can reach the window: it and every ancestor are enabled
   // and visible (the parking window need only be enabled).

@@ -6,6 +6,7 @@
 
 #include <commdlg.h>
 #include <mmsystem.h>
+#include <shellapi.h>
 
 #include <cstddef>
 #include <cstring>
@@ -15,6 +16,8 @@
 
 #include "platform/win32/win32_driver.h"
 #include "platform/win32/win32_form.h"
+#include "platform/win32/win32_message_window.h"
+#include "platform/library_icon_file.h"
 #include "platform/win32/win32_picture.h"
 #include "platform/win32/win32_regions.h"
 #include "platform/win32/win32_surface.h"
@@ -30,6 +33,8 @@ struct Win32Platform::State {
   std::function<bool(OpenFileRecord&)> open_file_script;
   std::function<int32_t(const std::u16string&, const std::u16string&, uint32_t)> message_box_script;
   std::exception_ptr deferred;
+  std::vector<Driver::TrayRequest> tray_requests;
+  std::vector<TrayEntry> tray_icons;
   bool catching = false;
   int dropped = 0;
 };
@@ -242,6 +247,83 @@ bool Win32Platform::set_window_pos(intptr_t window, intptr_t insert_after, uint3
 
 int32_t Win32Platform::snd_play_sound(const std::string& ansi_name, uint32_t flags) {
   return sndPlaySoundA(ansi_name.c_str(), flags);
+std::unique_ptr<MessageWindow> Win32Platform::create_message_window() {
+  return make_message_window(*this);
+}
+
+namespace {
+
+uint32_t record_field(const TrayRecord& r, size_t offset) {
+  return uint32_t(r[offset]) | uint32_t(r[offset + 1]) << 8 | uint32_t(r[offset + 2]) << 16 |
+         uint32_t(r[offset + 3]) << 24;
+}
+
+// A 32-bit handle as the build's handle: handles are sign-extended.
+template <class H>
+H widen(uint32_t v) {
+  return reinterpret_cast<H>(static_cast<intptr_t>(static_cast<int32_t>(v)));
+}
+
+}  // namespace
+
+// On a 32-bit build the record is the system's own first-version structure.
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == kTrayRecordSize);
+
+bool Win32Platform::shell_notify_icon(uint32_t message, const TrayRecord& record) {
+  bool accepted = false;
+  const HWND window = widen<HWND>(record_field(record, 4));
+  const UINT id = record_field(record, 8);
+  if (record_field(record, 0) == kTrayRecordSize) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = id;
+    data.uFlags = record_field(record, 12);
+    data.uCallbackMessage = record_field(record, 16);
+    data.hIcon = widen<HICON>(record_field(record, 20));
+    static_assert(sizeof data.szTip >= 64);
+    std::memcpy(data.szTip, record.data() + 24, 64);
+    accepted = Shell_NotifyIconA(message, &data) != FALSE;
+  }
+  state_->tray_requests.push_back({message, record, accepted});
+  auto& icons = state_->tray_icons;
+  auto same = [&](const TrayEntry& e) { return e.window == window && e.id == id; };
+  if (accepted && message == NIM_ADD) {
+    icons.push_back({window, id, UINT(record_field(record, 16))});
+  } else if (accepted && message == NIM_DELETE) {
+    std::erase_if(icons, same);
+  }
+  return accepted;
+}
+
+std::vector<Driver::TrayRequest>& Win32Platform::tray_requests() { return state_->tray_requests; }
+
+std::vector<Win32Platform::TrayEntry>& Win32Platform::tray_icons() { return state_->tray_icons; }
+
+ScreenPoint Win32Platform::cursor_pos() {
+  POINT p{};
+  GetCursorPos(&p);
+  return {int32_t(p.x), int32_t(p.y)};
+}
+
+float Win32Platform::twips_per_pixel_x() const { return win32::twips_per_pixel_x(); }
+
+PictureRef Win32Platform::library_icon() {
+  static const HICON icon = static_cast<HICON>(
+      LoadImageW(module_instance(), MAKEINTRESOURCEW(kLibraryIconResource), IMAGE_ICON, 32, 32,
+                 LR_SHARED));
+  auto picture = std::make_shared<Picture>();
+  if (icon == nullptr) return picture;
+  picture->type = PictureType::kIcon;
+  picture->handle = reinterpret_cast<intptr_t>(icon);
+  picture->pixel_width = 32;
+  picture->pixel_height = 32;
+  picture->width = himetric_from_pixels(32);
+  picture->height = himetric_from_pixels(32);
+  // A store saves the icon file the resource was made from.
+  const std::span<const uint8_t> file = library_icon_file();
+  picture->data.assign(file.begin(), file.end());
+  return picture;
 }
 
 void Win32Platform::defer_exception(std::exception_ptr error) {

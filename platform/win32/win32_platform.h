@@ -51,6 +51,30 @@ class Win32Platform : public Platform {
   // The real region calls, with their own count of live regions.
   Regions& regions() override;
   Win32Regions& win32_regions();
+  std::unique_ptr<MessageWindow> create_message_window() override;
+  // Translates the 88-byte record into the build's own NOTIFYICONDATAA of
+  // the first version (on a 64-bit build the handles are 8 bytes wide and
+  // the structure is 104 bytes: cbSize says so; the 4-byte window and icon
+  // handles of the record are widened, as such handles always fit 32 bits)
+  // and calls Shell_NotifyIconA. A record whose size field is not 88 is
+  // refused without a call. Every request is kept for the driver, and the
+  // icons the shell accepted are counted.
+  bool shell_notify_icon(uint32_t message, const TrayRecord& record) override;
+  ScreenPoint cursor_pos() override;
+  float twips_per_pixel_x() const override;
+  // The ICON resource kLibraryIconResource of the module, loaded once
+  // (shared: never destroyed) at 32 x 32, with the icon file's bytes as
+  // its data (library_icon_file()).
+  PictureRef library_icon() override;
+
+  // The notification area as this thread's platform saw it.
+  std::vector<Driver::TrayRequest>& tray_requests();
+  struct TrayEntry {
+    HWND window;
+    UINT id;
+    UINT callback;
+  };
+  std::vector<TrayEntry>& tray_icons();
 
   // The driver acting with real window messages on this thread's windows.
   // Once asked for, the platform is under test: a modal show needs a script.
@@ -112,6 +136,9 @@ class Win32Surface : public Surface {
   // (for hosts that render through IViewObject rather than the window).
   virtual void draw(HDC dc, const RECT& bounds) = 0;
 };
+
+// The resource id of the library's built-in icon.
+constexpr int kLibraryIconResource = 101;
 
 // Twips per pixel for this display (15 at 96 dpi).
 float twips_per_pixel_x();

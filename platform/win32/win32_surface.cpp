@@ -40,6 +40,16 @@ class Win32SurfaceImpl : public ContainerImpl<Win32Surface> {
     set_rect(RECT{r.left, r.top, r.right, r.top + h});
   }
 
+  void set_size(float width, float height) override {
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    MapWindowPoints(nullptr, GetParent(hwnd()), reinterpret_cast<POINT*>(&r), 2);
+    const int w = twips_to_pixels_x(width);
+    const int h = twips_to_pixels_y(height);
+    if (r.right - r.left == w && r.bottom - r.top == h) return;
+    set_rect(RECT{r.left, r.top, r.left + w, r.top + h});
+  }
+
   void attach(HWND parent, const RECT& pos) override {
     if (parent == nullptr) {
       ShowWindow(hwnd(), SW_HIDE);

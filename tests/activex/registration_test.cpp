@@ -152,6 +152,26 @@ TEST_F(Registration, ToolboxBitmapIsSixteenByFifteenWithAPalette) {
   FreeLibrary(dll);
 }
 
+TEST_F(Registration, EveryControlHasItsToolboxBitmapQuorralsWith24BitsPerPixel) {
+  HMODULE dll = LoadLibraryExW(ocx_path().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(dll, nullptr);
+  for (const ClassInfo& c : class_list()) {
+    if (c.kind != ClassKind::kControl) continue;
+    HRSRC res = FindResourceW(dll, MAKEINTRESOURCEW(c.toolbox_bitmap), reinterpret_cast<LPCWSTR>(RT_BITMAP));
+    if (!res) continue;  // a class the server does not publish yet
+    auto* info = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(dll, res)));
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->biWidth, 16) << c.toolbox_bitmap;
+    EXPECT_EQ(info->biHeight, 15) << c.toolbox_bitmap;
+    EXPECT_EQ(info->biBitCount, c.name == u"Quorral" ? 24 : 8) << c.toolbox_bitmap;
+  }
+  EXPECT_NE(FindResourceW(dll, MAKEINTRESOURCEW(find_class(u"Quorral")->toolbox_bitmap),
+                          reinterpret_cast<LPCWSTR>(RT_BITMAP)), nullptr);
+  // The built-in icon: one icon group.
+  EXPECT_NE(FindResourceW(dll, MAKEINTRESOURCEW(101), reinterpret_cast<LPCWSTR>(RT_GROUP_ICON)), nullptr);
+  FreeLibrary(dll);
+}
+
 // Runs last: the server stays registered for the current user, and a
 // client finds it by ProgID. Wine's COM looks classes up in the machine's
 // classes only (the user's are not merged in), so where the per-user

@@ -166,3 +166,62 @@ TEST_F(AtlHostTest, TheOtherControlsAppearInTheHostAndGoWithIt) {
     EXPECT_EQ(can_unload(), S_OK) << prog_id;
   }
 }
+
+// The ATL host gives no ambient user mode, so the tray control runs as at run
+// time: it places its icon from the host, keeps its own hidden window, and
+// leaves nothing behind when the host window goes.
+BOOL CALLBACK count_message_windows(HWND w, LPARAM count) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  wchar_t cls[32] = {};
+  GetClassNameW(w, cls, 32);
+  if (pid == GetCurrentProcessId() && lstrcmpW(cls, L"QsMessageWindow") == 0)
+    ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+int message_windows() {
+  int n = 0;
+  EnumWindows(count_message_windows, reinterpret_cast<LPARAM>(&n));
+  return n;
+}
+
+TEST_F(AtlHostTest, TheTrayControlSnapsToItsSizeAndGoesWithTheHost) {
+  const int before = message_windows();
+  HWND host = create_host(200, 120, L"QuorralSet.Quorral");
+  ASSERT_NE(host, nullptr);
+  EXPECT_EQ(message_windows(), before + 1);
+  HWND control = GetWindow(host, GW_CHILD);
+  ASSERT_NE(control, nullptr);
+  IUnknown* unknown = nullptr;
+  using GetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
+  auto get_control = reinterpret_cast<GetControl>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"atl100.dll"), "AtlAxGetControl")));
+  ASSERT_NE(get_control, nullptr);
+  ASSERT_EQ(get_control(host, &unknown), S_OK);
+  IDispatch* d = nullptr;
+  ASSERT_EQ(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&d)), S_OK);
+  unknown->Release();
+  // Set_Icon True through late binding.
+  OLECHAR* name = const_cast<OLECHAR*>(L"Set_Icon");
+  DISPID id = 0;
+  ASSERT_EQ(d->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+  VARIANT arg;
+  VariantInit(&arg);
+  V_VT(&arg) = VT_BOOL;
+  V_BOOL(&arg) = VARIANT_TRUE;
+  DISPPARAMS params = {&arg, nullptr, 1, 0};
+  VARIANT result;
+  VariantInit(&result);
+  ASSERT_EQ(d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result,
+                      nullptr, nullptr), S_OK);
+  d->Release();
+  // The control's surface is 552 twips square: 37 pixels at 96 dots per inch.
+  RECT r{};
+  GetClientRect(control, &r);
+  EXPECT_NEAR(r.right - r.left, 37, 1);
+  EXPECT_NEAR(r.bottom - r.top, 37, 1);
+  DestroyWindow(host);
+  pump();
+  EXPECT_EQ(message_windows(), before) << "the hidden window went with the control";
+}

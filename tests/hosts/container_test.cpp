@@ -415,3 +415,55 @@ TEST_F(ContainerTest, ADirtextFormWithAChosenPathShowsItSelected) {
   EXPECT_EQ(variant_text(text2), L"C:\\data\\chosen.txt");
   VariantClear(&text2);
 }
+
+TEST_F(ContainerTest, AQuorralFormKeepsItsTipIntervalAndIconThroughSaveAndLoad) {
+  std::wstring path = temp_file(L"qs_container_quorral.qsform");
+  {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const char text[] =
+        "Form \"Tray\" 200 80\r\n"
+        "Begin QuorralSet.Quorral Quorral1 10 10 120 60\r\n"
+        "  SysToolTip = String \"From the form\"\r\n"
+        "  MouseSensitivity = Long 250\r\n"
+        "End\r\n";
+    DWORD written = 0;
+    WriteFile(h, text, sizeof(text) - 1, &written, nullptr);
+    CloseHandle(h);
+  }
+  Form form = read_form_file(path);
+  DeleteFileW(path.c_str());
+  ASSERT_EQ(form.controls.size(), 1u);
+  container_->load_form(form);
+  container_->show();
+  container_->pump_messages();
+  IDispatch* d = container_->find(L"Quorral1")->dispatch();
+  VARIANT tip = get_property(d, L"SysToolTip");
+  EXPECT_EQ(variant_text(tip), L"From the form");
+  VariantClear(&tip);
+  VARIANT interval = get_property(d, L"MouseSensitivity");
+  EXPECT_EQ(interval.vt, VT_I4);
+  EXPECT_EQ(interval.lVal, 250);
+  // A form without "SysIcon" restores no icon.
+  VARIANT icon = get_property(d, L"SysIcon");
+  EXPECT_TRUE(icon.vt == VT_EMPTY || (icon.vt == VT_DISPATCH && icon.pdispVal == nullptr));
+  VariantClear(&icon);
+
+  Form again = container_->save_form();
+  ASSERT_EQ(again.controls.size(), 1u);
+  std::wstring saved_path = temp_file(L"qs_container_quorral_again.qsform");
+  write_form_file(saved_path, again);
+  Form reread = read_form_file(saved_path);
+  DeleteFileW(saved_path.c_str());
+  Container second(test_stage());
+  second.load_form(reread);
+  second.show();
+  second.pump_messages();
+  IDispatch* d2 = second.find(L"Quorral1")->dispatch();
+  VARIANT tip2 = get_property(d2, L"SysToolTip");
+  EXPECT_EQ(variant_text(tip2), L"From the form");
+  VariantClear(&tip2);
+  VARIANT interval2 = get_property(d2, L"MouseSensitivity");
+  EXPECT_EQ(interval2.lVal, 250);
+  VariantClear(&interval2);
+}
