@@ -247,6 +247,8 @@ bool Win32Platform::set_window_pos(intptr_t window, intptr_t insert_after, uint3
 
 int32_t Win32Platform::snd_play_sound(const std::string& ansi_name, uint32_t flags) {
   return sndPlaySoundA(ansi_name.c_str(), flags);
+}
+
 std::unique_ptr<MessageWindow> Win32Platform::create_message_window() {
   return make_message_window(*this);
 }
