@@ -17,6 +17,7 @@
 
 #include "core/color.h"
 #include "core/font.h"
+#include "platform/region.h"
 
 namespace qs {
 
@@ -291,6 +292,19 @@ class Container {
 
   // Repaints the container and its elements at once.
   virtual void refresh() = 0;
+
+  // Region work on the container's own window, in pixels of its client
+  // area (SetWindowRgn, InvertRgn, FillRgn).
+  // Cuts the window to the region and takes the region over: the caller no
+  // longer owns it, and the window releases the one it held before. 0 gives
+  // the window back its full rectangle. Input outside the region reaches
+  // nothing in the container.
+  virtual void set_window_rgn(RegionHandle region, bool redraw) = 0;
+  // Inverts the client pixels inside the region; false for an unknown region.
+  virtual bool invert_rgn(RegionHandle region) = 0;
+  // Paints the region with a brush (a stock brush); false for an unknown
+  // region or brush.
+  virtual bool fill_rgn(RegionHandle region, GdiObject brush) = 0;
 };
 
 // The control's own surface, sized by its container.
@@ -351,6 +365,9 @@ class Platform {
   // Runs the modal open-file dialog the record describes; true when the user
   // confirmed a selection (written to lpstrFile), false on cancel or failure.
   virtual bool get_open_file_name(OpenFileRecord& record) = 0;
+
+  // The GDI region calls.
+  virtual Regions& regions() = 0;
 };
 
 }  // namespace qs

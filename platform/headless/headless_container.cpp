@@ -1,5 +1,7 @@
 #include "platform/headless/headless_container.h"
 
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 #include "core/runtime_error.h"
@@ -67,6 +69,7 @@ std::vector<Element*> HeadlessContainer::stacking_order() const {
 }
 
 Element* HeadlessContainer::element_at(float x, float y) const {
+  if (!in_window_region(x, y)) return nullptr;
   for (Element* element : stacking_order()) {
     if (!element->visible()) continue;
     Bounds b = element->bounds();
@@ -75,6 +78,48 @@ Element* HeadlessContainer::element_at(float x, float y) const {
     }
   }
   return nullptr;
+}
+
+bool HeadlessContainer::in_window_region(float x, float y) const {
+  if (!has_window_region_) return true;
+  auto px = static_cast<int32_t>(std::lrint(x * twips_per_unit() / kHeadlessTwipsPerPixel));
+  auto py = static_cast<int32_t>(std::lrint(y * twips_per_unit() / kHeadlessTwipsPerPixel));
+  return window_region_.contains(px, py);
+}
+
+// The in-memory window paints nothing, so the redraw it asks for has nothing to do.
+void HeadlessContainer::set_window_region(RegionHandle region, bool /*redraw*/) {
+  SoftwareRegions& regions = platform_.software_regions();
+  if (region == 0) {
+    window_region_ = RegionShape();
+    has_window_region_ = false;
+  } else {
+    RegionShape taken;
+    // An unknown handle fails the call and leaves the window as it was.
+    if (!regions.take(region, taken)) return;
+    window_region_ = std::move(taken);
+    has_window_region_ = true;
+  }
+  ++window_region_changes_;
+}
+
+bool HeadlessContainer::invert_region(RegionHandle region) {
+  const RegionShape* shape = platform_.software_regions().shape(region);
+  if (shape == nullptr) return false;
+  region_paints_.push_back({0, shape->rects()});
+  return true;
+}
+
+bool HeadlessContainer::fill_region(RegionHandle region, GdiObject brush) {
+  const RegionShape* shape = platform_.software_regions().shape(region);
+  if (shape == nullptr || !SoftwareRegions::is_stock_brush(brush)) return false;
+  region_paints_.push_back({brush, shape->rects()});
+  return true;
+}
+
+int HeadlessContainer::invert_count() const {
+  return static_cast<int>(std::count_if(region_paints_.begin(), region_paints_.end(),
+                                        [](const RegionPaint& p) { return p.brush == 0; }));
 }
 
 Element* HeadlessContainer::find_element(const std::u16string& name) const {

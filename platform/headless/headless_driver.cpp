@@ -56,6 +56,8 @@ HeadlessDriver::Aim HeadlessDriver::aim(Element& element, float x, float y,
     Bounds c = captured_->bounds();
     return {captured_, cx - c.left, cy - c.top};
   }
+  // Input outside the window region reaches nothing in the container.
+  if (!parent.in_window_region(cx, cy)) return {};
   if (!element.windowless()) return {&element, x, y};
   Element* hit = parent.element_at(cx, cy);
   if (hit == nullptr) return {};
@@ -139,11 +141,13 @@ void HeadlessDriver::click(Element& element) {
   if (dynamic_cast<ListBox*>(&element) != nullptr) {
     throw std::invalid_argument("click_item selects an item of a list box");
   }
+  Bounds b = element.bounds();
   if (auto* button = dynamic_cast<CommandButton*>(&element)) {
-    if (reachable(element)) fire(button->on_click);
+    const bool in_window =
+        node_of(element).parent().in_window_region(b.left + b.width / 2, b.top + b.height / 2);
+    if (in_window && reachable(element)) fire(button->on_click);
     return;
   }
-  Bounds b = element.bounds();
   press(element, b.width / 2, b.height / 2, kLeftButton, 0, false);
 }
 

@@ -2,7 +2,8 @@
 // the element is enabled and visible and its container accepts input (an
 // enabled surface, a shown form, nothing modal above it). Mouse input is
 // routed as the platform routes it: to a window directly, and at a point of
-// a windowless element to the topmost element there; a press holds the
+// a windowless element to the topmost element there, and nowhere outside
+// the container's window region; a press holds the
 // mouse for its element until that button is released.
 #pragma once
 

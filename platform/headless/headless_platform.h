@@ -8,6 +8,7 @@
 
 #include "platform/open_file_record.h"
 #include "platform/platform.h"
+#include "platform/region_engine.h"
 
 namespace qs {
 
@@ -43,6 +44,10 @@ class HeadlessPlatform final : public Platform {
   void set_open_file_script(std::function<bool(OpenFileRecord&)> script) {
     open_file_script_ = std::move(script);
   }
+  // The regions, computed by the software engine.
+  Regions& regions() override { return regions_; }
+  SoftwareRegions& software_regions() { return regions_; }
+
   // Handles for new surfaces: distinct, never 0.
   uintptr_t next_window_handle() { return window_handles_ += 0x10; }
 
@@ -60,6 +65,7 @@ class HeadlessPlatform final : public Platform {
   // Takes the form out of the modal chain; false if it left already (destroyed).
   bool end_modal(HeadlessForm& form);
 
+  SoftwareRegions regions_;
   std::function<void(Form&)> script_;
   std::function<bool(OpenFileRecord&)> open_file_script_;
   uintptr_t window_handles_ = 0x20000;

@@ -12,6 +12,7 @@
 #include "platform/win32/win32_text_box.h"
 #include "platform/win32/win32_picture_box.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_regions.h"
 
 namespace qs::win32 {
 
@@ -153,6 +154,10 @@ Element* ContainerWindow::element_of(HWND child) const {
 }
 
 Element* ContainerWindow::element_at(float x, float y) const {
+  if (!in_window_region(
+          POINT{twips_to_pixels_x(x * twips_per_unit_x()), twips_to_pixels_y(y * twips_per_unit_y())})) {
+    return nullptr;
+  }
   for (HWND c = GetWindow(hwnd_, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
     Element* e = element_of(c);
     if (e != nullptr && e->visible() && contains(e->bounds(), x, y)) return e;
@@ -276,6 +281,70 @@ void ContainerWindow::paint_content(HDC dc, const RECT& client) {
     if (auto* windowless = dynamic_cast<Windowless*>(e.get())) windowless->paint(dc);
   }
   paint_overlay(dc, client);
+}
+
+namespace {
+
+// Where the client area's origin lies in the window's own coordinates (the
+// coordinates of a window region).
+POINT client_origin(HWND hwnd) {
+  RECT window{};
+  GetWindowRect(hwnd, &window);
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  return POINT{origin.x - window.left, origin.y - window.top};
+}
+
+}  // namespace
+
+void ContainerWindow::set_window_region(RegionHandle region, bool redraw) {
+  if (hwnd_ == nullptr) return;
+  Win32Regions& regions = platform_.win32_regions();
+  if (region == 0) {
+    SetWindowRgn(hwnd_, nullptr, redraw ? TRUE : FALSE);
+    return;
+  }
+  HRGN handle = regions.live(region);
+  if (handle == nullptr) return;
+  const POINT origin = client_origin(hwnd_);
+  if (origin.x != 0 || origin.y != 0) OffsetRgn(handle, origin.x, origin.y);
+  // On success the system owns the region and releases the one it held.
+  if (SetWindowRgn(hwnd_, handle, redraw ? TRUE : FALSE) != 0) {
+    regions.handed_to_window(region);
+  } else if (origin.x != 0 || origin.y != 0) {
+    OffsetRgn(handle, -origin.x, -origin.y);
+  }
+}
+
+bool ContainerWindow::invert_region(RegionHandle region) {
+  HRGN handle = platform_.win32_regions().live(region);
+  if (handle == nullptr || hwnd_ == nullptr) return false;
+  HDC dc = GetDC(hwnd_);
+  const bool done = InvertRgn(dc, handle) != 0;
+  ReleaseDC(hwnd_, dc);
+  return done;
+}
+
+bool ContainerWindow::fill_region(RegionHandle region, GdiObject brush) {
+  HRGN handle = platform_.win32_regions().live(region);
+  if (handle == nullptr || hwnd_ == nullptr || !Win32Regions::is_stock_brush(brush)) return false;
+  HDC dc = GetDC(hwnd_);
+  const bool done = FillRgn(dc, handle, reinterpret_cast<HBRUSH>(brush)) != 0;
+  ReleaseDC(hwnd_, dc);
+  return done;
+}
+
+bool ContainerWindow::in_window_region(POINT client_point) const {
+  if (hwnd_ == nullptr) return true;
+  HRGN probe = CreateRectRgn(0, 0, 0, 0);
+  if (probe == nullptr) return true;
+  bool inside = true;
+  if (GetWindowRgn(hwnd_, probe) != ERROR) {
+    const POINT origin = client_origin(hwnd_);
+    inside = PtInRegion(probe, client_point.x + origin.x, client_point.y + origin.y) != 0;
+  }
+  DeleteObject(probe);
+  return inside;
 }
 
 void ContainerWindow::on_paint() {

@@ -67,6 +67,17 @@ class ContainerWindow {
   // 1 twips or 3 pixels; anything else fails with 380.
   void change_scale_mode(int16_t mode);
 
+  // SetWindowRgn on this window with a region of the platform's service, in
+  // client pixels: the window takes the region over (0 gives back the whole
+  // window). An unknown region changes nothing.
+  void set_window_region(RegionHandle region, bool redraw);
+  // InvertRgn and FillRgn (a stock brush) on the client area.
+  bool invert_region(RegionHandle region);
+  bool fill_region(RegionHandle region, GdiObject brush);
+  // Whether a point of the client area (pixels) lies inside the window's
+  // region (always, without one).
+  bool in_window_region(POINT client_point) const;
+
   // Paints the back colour, the labels and the images.
   void paint_content(HDC dc, const RECT& client);
 
@@ -145,6 +156,13 @@ class ContainerImpl : public Base, public ContainerWindow {
   }
   void refresh() override {
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
+  void set_window_rgn(RegionHandle region, bool redraw) override {
+    set_window_region(region, redraw);
+  }
+  bool invert_rgn(RegionHandle region) override { return invert_region(region); }
+  bool fill_rgn(RegionHandle region, GdiObject brush) override {
+    return fill_region(region, brush);
   }
 };
 

@@ -37,6 +37,30 @@ bool Win32Driver::reachable(HWND window) const {
   return window != nullptr;
 }
 
+bool Win32Driver::reachable_at(HWND window, POINT point) const {
+  if (!reachable(window)) return false;
+  // A window cut by a region takes no input outside it; neither do its
+  // children. The check is made here, on the same regions the system
+  // uses, because the driver sends its messages to the window directly
+  // rather than through the system's hit test.
+  POINT screen = point;
+  ClientToScreen(window, &screen);
+  HRGN probe = CreateRectRgn(0, 0, 0, 0);
+  if (probe == nullptr) return true;
+  bool inside = true;
+  const HWND parking = platform_.parking_window();
+  for (HWND w = window; w != nullptr && w != parking && inside;) {
+    if (GetWindowRgn(w, probe) != ERROR) {
+      RECT r{};
+      GetWindowRect(w, &r);
+      inside = PtInRegion(probe, screen.x - r.left, screen.y - r.top) != 0;
+    }
+    w = (GetWindowLongW(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr;
+  }
+  DeleteObject(probe);
+  return inside;
+}
+
 namespace {
 
 WPARAM key_state(int16_t held, int16_t shift) {
@@ -109,7 +133,7 @@ void Win32Driver::send_mouse(Element& element, float x, float y, UINT message, i
       GetWindowThreadProcessId(captured, nullptr) == GetCurrentThreadId()) {
     MapWindowPoints(target, captured, &p, 1);
     target = captured;
-  } else if (!reachable(target)) {
+  } else if (!reachable_at(target, p)) {
     return;
   }
   AltHeld alt((shift & kAltKey) != 0);
@@ -210,11 +234,10 @@ void Win32Driver::click(Element& element) {
   }
   ElementInfo& info = info_of(element);
   if (HWND window = info.element_hwnd()) {
-    if (reachable(window)) {
-      RECT client{};
-      GetClientRect(window, &client);
-      press_and_release(window, POINT{client.right / 2, client.bottom / 2});
-    }
+    RECT client{};
+    GetClientRect(window, &client);
+    const POINT centre{client.right / 2, client.bottom / 2};
+    if (reachable_at(window, centre)) press_and_release(window, centre);
   } else {
     // A windowless element gets the mouse through the window under its
     // centre: its container, unless a child window covers that point.
@@ -224,7 +247,7 @@ void Win32Driver::click(Element& element) {
     HWND target = ChildWindowFromPointEx(container, p, CWP_SKIPINVISIBLE);
     if (target == nullptr) target = container;
     if (target != container) MapWindowPoints(container, target, &p, 1);
-    if (reachable(target)) press_and_release(target, p);
+    if (reachable_at(target, p)) press_and_release(target, p);
   }
   caught.rethrow();
 }
@@ -250,7 +273,8 @@ void Win32Driver::click_item(ListBox& list, int index) {
   if (index < 0 || index >= list.list_count()) throw std::out_of_range("click_item: no such item");
   const HWND window = info_of(list).element_hwnd();
   if (!reachable(window)) return;
-  press_and_release(window, item_point(window, index));
+  const POINT p = item_point(window, index);
+  if (reachable_at(window, p)) press_and_release(window, p);
   caught.rethrow();
 }
 

@@ -1,6 +1,8 @@
 // The driver over real windows: it sends the mouse messages a user's input
 // produces to the element's window, after checking, as the system's input
-// routing does, that the window and all its ancestors are enabled and visible.
+// routing does, that the window and all its ancestors are enabled and visible
+// and that the point lies inside their window regions (input outside a
+// window's region reaches nothing of it).
 #pragma once
 
 #include "platform/win32/win32_platform.h"
@@ -36,6 +38,9 @@ class Win32Driver : public Driver {
   // True when input can reach the window: it and every ancestor are enabled
   // and visible (the parking window need only be enabled).
   bool reachable(HWND window) const;
+  // reachable, and the point (client pixels of the window) lies inside the
+  // window regions of the window and its ancestors.
+  bool reachable_at(HWND window, POINT point) const;
   // Where an item's centre lies in the list's client area, scrolling it into
   // view first; fails when the list has no room to show it.
   POINT item_point(HWND list, int index) const;

@@ -12,11 +12,13 @@
 
 #include "platform/win32/win32_driver.h"
 #include "platform/win32/win32_form.h"
+#include "platform/win32/win32_regions.h"
 #include "platform/win32/win32_surface.h"
 
 namespace qs::win32 {
 
 struct Win32Platform::State {
+  Win32Regions regions;
   HWND parking = nullptr;
   std::unique_ptr<Win32Driver> driver;
   std::function<void(Form&)> modal_script;
@@ -158,6 +160,10 @@ static_assert(offsetof(OpenFileRecord, Flags) == offsetof(OPENFILENAMEA, Flags))
 static_assert(offsetof(OpenFileRecord, nFileExtension) == offsetof(OPENFILENAMEA, nFileExtension));
 static_assert(offsetof(OpenFileRecord, lpTemplateName) == offsetof(OPENFILENAMEA, lpTemplateName));
 static_assert(sizeof(OpenFileRecord) == offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR));
+
+Regions& Win32Platform::regions() { return state_->regions; }
+
+Win32Regions& Win32Platform::win32_regions() { return state_->regions; }
 
 bool Win32Platform::get_open_file_name(OpenFileRecord& record) {
   if (state_->open_file_script) {

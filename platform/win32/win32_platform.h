@@ -15,6 +15,8 @@
 
 namespace qs::win32 {
 
+class Win32Regions;
+
 class Win32Platform : public Platform {
  public:
   // The platform of the calling thread (created on first use).
@@ -31,6 +33,10 @@ class Win32Platform : public Platform {
   // GetOpenFileNameA with the record copied into a full OPENFILENAMEA.
   bool get_open_file_name(OpenFileRecord& record) override;
   void set_open_file_script(std::function<bool(OpenFileRecord&)> script);
+
+  // The real region calls, with their own count of live regions.
+  Regions& regions() override;
+  Win32Regions& win32_regions();
 
   // The driver acting with real window messages on this thread's windows.
   // Once asked for, the platform is under test: a modal show needs a script.
