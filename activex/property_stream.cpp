@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "error_info.h"
+#include "platform/win32/win32_picture.h"
 
 namespace qs::activex {
 namespace {
@@ -74,6 +75,12 @@ void read_property_stream(IStream* stream, MemoryPropertyBag& bag) {
   } catch (const PropertyStreamError& e) {
     throw ComFailure{hresult_of(e)};
   }
+  // Pictures come out of the codec as data: make the platform's pictures.
+  std::vector<std::u16string> keys;
+  for (const auto& [key, value] : bag.entries())
+    if (value.is_object() && value.to_picture()) keys.push_back(key);
+  for (const std::u16string& key : keys)
+    bag.put(key, Variant(win32::load_ole_picture(bag.get(key).to_picture()->data)));
 }
 
 }  // namespace qs::activex

@@ -1,9 +1,12 @@
 #include "variant_convert.h"
 
 #include <cmath>
+#include <map>
+#include <memory>
 
 #include "com_util.h"
 #include "core/runtime_error.h"
+#include "platform/win32/win32_picture.h"
 
 namespace qs::activex {
 
@@ -48,30 +51,100 @@ FontDesc font_desc_of(IUnknown* object) {
 
 namespace {
 
+// The pictures of this thread by their platform object: a picture that went
+// out to a host and comes back is the same library picture. An entry whose
+// picture is gone is stale (its object may be freed and its address reused)
+// and is replaced; a live picture holds its object, so its address is its own.
+std::map<IPicture*, std::weak_ptr<Picture>>& known_pictures() {
+  thread_local std::map<IPicture*, std::weak_ptr<Picture>> known;
+  return known;
+}
+
+void remember(IPicture* object, const PictureRef& picture) {
+  auto& known = known_pictures();
+  // Drop the entries of pictures that are gone, now and then, so the map
+  // stays as small as the live pictures.
+  if (known.size() >= 64) std::erase_if(known, [](const auto& e) { return e.second.expired(); });
+  known[object] = picture;
+}
+
+PictureRef picture_of_object(IPicture* object) {
+  auto& known = known_pictures();
+  if (auto it = known.find(object); it != known.end()) {
+    if (PictureRef held = it->second.lock()) return held;
+  }
+  PictureRef picture = win32::picture_over(object, win32::ole_picture_data(object));
+  remember(object, picture);
+  return picture;
+}
+
+// The platform object of a library picture, made and kept with it on first
+// use: from its data, as the empty picture, or over its bare handle.
+IPicture* object_of_picture(const PictureRef& picture) {
+  if (IPicture* held = win32::ole_picture_of(*picture)) {
+    remember(held, picture);
+    return held;
+  }
+  PictureRef made;
+  if (picture->type == PictureType::kNone) {
+    made = win32::empty_ole_picture();
+  } else if (!picture->data.empty()) {
+    made = win32::load_ole_picture(picture->data);
+  } else {
+    // A bare handle: the library's picture keeps owning it.
+    PICTDESC pd = {};
+    pd.cbSizeofstruct = sizeof(pd);
+    pd.picType = picture->type == PictureType::kIcon ? PICTYPE_ICON : PICTYPE_BITMAP;
+    if (pd.picType == PICTYPE_ICON)
+      pd.icon.hicon = reinterpret_cast<HICON>(picture->handle);
+    else
+      pd.bmp.hbitmap = reinterpret_cast<HBITMAP>(picture->handle);
+    IPicture* object = nullptr;
+    if (FAILED(OleCreatePictureIndirect(&pd, IID_IPicture, FALSE, reinterpret_cast<void**>(&object))) ||
+        !object)
+      throw RuntimeError(kErrInvalidPicture);
+    picture->native = std::make_shared<win32::OlePicture>(object);
+    remember(object, picture);
+    return object;
+  }
+  picture->native = made->native;
+  if (!picture->handle) {
+    picture->handle = made->handle;
+    picture->pixel_width = made->pixel_width;
+    picture->pixel_height = made->pixel_height;
+  }
+  IPicture* object = win32::ole_picture_of(*picture);
+  remember(object, picture);
+  return object;
+}
+
+}  // namespace
+
+PictureRef picture_from_object(IUnknown* object) {
+  ComPtr<IPicture> picture;
+  if (!object || FAILED(object->QueryInterface(IID_IPicture, reinterpret_cast<void**>(picture.put()))))
+    throw RuntimeError(kErrTypeMismatch);
+  return picture_of_object(picture.get());
+}
+
+IPictureDisp* picture_object(const PictureRef& picture) {
+  if (!picture) return nullptr;
+  IPictureDisp* out = nullptr;
+  if (FAILED(object_of_picture(picture)->QueryInterface(IID_IPictureDisp, reinterpret_cast<void**>(&out))))
+    throw RuntimeError(kErrInvalidPicture);
+  return out;
+}
+
+namespace {
+
 Variant from_object(IUnknown* object) {
   if (!object) return Variant::nothing();
   ComPtr<IFont> font;
   if (SUCCEEDED(object->QueryInterface(IID_IFont, reinterpret_cast<void**>(font.put()))))
     return Variant(make_font(font_desc_of(font.get())));
   ComPtr<IPicture> picture;
-  if (SUCCEEDED(object->QueryInterface(IID_IPicture, reinterpret_cast<void**>(picture.put())))) {
-    auto p = std::make_shared<Picture>();
-    SHORT type = PICTYPE_NONE;
-    picture->get_Type(&type);
-    OLE_HANDLE handle = 0;
-    picture->get_Handle(&handle);
-    OLE_XSIZE_HIMETRIC w = 0;
-    OLE_YSIZE_HIMETRIC h = 0;
-    picture->get_Width(&w);
-    picture->get_Height(&h);
-    p->type = type == PICTYPE_BITMAP ? PictureType::kBitmap
-              : type == PICTYPE_ICON ? PictureType::kIcon
-                                     : PictureType::kNone;
-    p->handle = intptr_t(handle);
-    p->width = w;
-    p->height = h;
-    return Variant(PictureRef(p));
-  }
+  if (SUCCEEDED(object->QueryInterface(IID_IPicture, reinterpret_cast<void**>(picture.put()))))
+    return Variant(picture_of_object(picture.get()));
   throw RuntimeError(kErrTypeMismatch);
 }
 
@@ -139,18 +212,7 @@ void to_variant(const Variant& value, VARIANT* out) {
         V_DISPATCH(out) = create_font_object(font->desc());
         return;
       }
-      if (PictureRef picture = value.to_picture(); picture && picture->type != PictureType::kNone) {
-        PICTDESC pd = {};
-        pd.cbSizeofstruct = sizeof(pd);
-        pd.picType = picture->type == PictureType::kIcon ? PICTYPE_ICON : PICTYPE_BITMAP;
-        if (pd.picType == PICTYPE_ICON)
-          pd.icon.hicon = reinterpret_cast<HICON>(picture->handle);
-        else
-          pd.bmp.hbitmap = reinterpret_cast<HBITMAP>(picture->handle);
-        // The picture object does not own the handle: the library's picture does.
-        OleCreatePictureIndirect(&pd, IID_IPictureDisp, FALSE,
-                                 reinterpret_cast<void**>(&V_DISPATCH(out)));
-      }
+      if (PictureRef picture = value.to_picture()) V_DISPATCH(out) = picture_object(picture);
       return;
     }
   }

@@ -212,6 +212,18 @@ FormValue parse_value(Cursor& c) {
   else if (type == "Boolean") { v.kind = K::Boolean; v.boolean = c.boolean(); }
   else if (type == "Bytes") { v.kind = K::Bytes; v.bytes = c.hex(c.rest()); }
   else if (type == "Font") { v.kind = K::Font; v.font = parse_font(c); }
+  else if (type == "Picture") {
+    v.kind = K::Picture;
+    const std::string picture_type = c.word();
+    if (picture_type == "None") v.integer = 0;
+    else if (picture_type == "Bitmap") v.integer = 1;
+    else if (picture_type == "Icon") v.integer = 3;
+    else c.fail("unknown picture type '" + picture_type + "'");
+    if (v.integer != 0) {
+      v.bytes = c.hex(c.rest());
+      if (v.bytes.empty()) c.fail("a picture without data");
+    }
+  }
   else if (type == "Object") {
     v.kind = K::Object;
     std::string clsid = c.word();
@@ -279,6 +291,9 @@ std::string format_value(const FormValue& v) {
              " Strikethrough=" + bool_word(f.strikethrough);
     }
     case K::Object: return "Object " + std::string(v.text.begin(), v.text.end()) + " " + hex_bytes(v.bytes);
+    case K::Picture:
+      if (v.integer == 0) return "Picture None";
+      return std::string("Picture ") + (v.integer == 3 ? "Icon " : "Bitmap ") + hex_bytes(v.bytes);
   }
   return "Empty";
 }

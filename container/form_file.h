@@ -4,7 +4,13 @@
 //   Begin QuorralSet.AddRemove AddRemove1 20 20 400 240
 //     LTitle = String "Available"
 //     Font = Font Name="Tahoma" Size=9 Weight=400 Charset=0 Italic=False Underline=False Strikethrough=False
+//     PictureUp = Picture Bitmap 424D...
+//     PictureDown = Picture None
 //   End
+//
+// A picture is kept as its type and its picture file in hex (the BMP file
+// of a bitmap, the ICO file of an icon); "Picture None" is an empty picture
+// object, which is not the same as no value at all.
 //
 // The text is pure ASCII: strings escape quotes, backslashes, control and
 // non-ASCII characters, so CR LF and any UTF-16 unit survive a round trip.
@@ -34,14 +40,14 @@ struct FontDesc {
 struct FormValue {
   enum class Kind {
     Empty, Null, Integer, Long, Single, Double, Currency, Date, String,
-    Boolean, Byte, Bytes, Font, Object
+    Boolean, Byte, Bytes, Font, Object, Picture
   };
   Kind kind = Kind::Empty;
-  int64_t integer = 0;        // Integer, Long, Currency (raw), Byte
+  int64_t integer = 0;        // Integer, Long, Currency (raw), Byte; Picture: its type (0, 1, 3)
   double real = 0;            // Single, Double, Date
   bool boolean = false;       // Boolean
   std::wstring text;          // String; Object: the class id in braces
-  std::vector<uint8_t> bytes; // Bytes; Object: its persisted stream
+  std::vector<uint8_t> bytes; // Bytes; Object: its persisted stream; Picture: its file
   FontDesc font;              // Font
 
   bool operator==(const FormValue&) const = default;

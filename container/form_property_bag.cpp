@@ -69,6 +69,83 @@ HRESULT load_object(const FormValue& value, VARIANT* out) {
   return S_OK;
 }
 
+// The bytes written to a memory stream.
+std::vector<uint8_t> stream_bytes(IStream* stream) {
+  std::vector<uint8_t> out;
+  HGLOBAL memory = nullptr;
+  STATSTG stat{};
+  if (FAILED(GetHGlobalFromStream(stream, &memory)) || FAILED(stream->Stat(&stat, STATFLAG_NONAME)))
+    return out;
+  auto* data = static_cast<const uint8_t*>(GlobalLock(memory));
+  if (!data) return out;
+  out.assign(data, data + stat.cbSize.LowPart);
+  GlobalUnlock(memory);
+  return out;
+}
+
+// A picture object as its type and picture file: what it saves as, else its
+// persisted stream without the stream's 8-byte header. S_FALSE for a
+// picture this store does not keep (a metafile), which is then kept as an
+// object.
+HRESULT save_picture(IPicture* picture, FormValue* out) {
+  SHORT type = PICTYPE_UNINITIALIZED;
+  HRESULT hr = picture->get_Type(&type);
+  if (FAILED(hr)) return hr;
+  if (type == PICTYPE_NONE || type == PICTYPE_UNINITIALIZED) {
+    out->kind = FormValue::Kind::Picture;
+    out->integer = 0;
+    return S_OK;
+  }
+  if (type != PICTYPE_BITMAP && type != PICTYPE_ICON) return S_FALSE;
+  ComPtr<IStream> stream;
+  if (FAILED(hr = CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return hr;
+  LONG size = 0;
+  std::vector<uint8_t> file;
+  if (SUCCEEDED(picture->SaveAsFile(stream.Get(), TRUE, &size))) file = stream_bytes(stream.Get());
+  if (file.empty()) {
+    ComPtr<IPersistStream> persist;
+    ComPtr<IStream> saved;
+    if (SUCCEEDED(picture->QueryInterface(IID_PPV_ARGS(&persist))) &&
+        SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &saved)) &&
+        SUCCEEDED(persist->Save(saved.Get(), FALSE))) {
+      std::vector<uint8_t> bytes = stream_bytes(saved.Get());
+      if (bytes.size() > 8) file.assign(bytes.begin() + 8, bytes.end());
+    }
+  }
+  if (file.empty()) return E_FAIL;
+  out->kind = FormValue::Kind::Picture;
+  out->integer = type;
+  out->bytes = std::move(file);
+  return S_OK;
+}
+
+// A picture object from a stored picture: the empty picture, or the
+// picture its file loads as.
+HRESULT load_picture(const FormValue& value, VARIANT* out) {
+  IPictureDisp* picture = nullptr;
+  HRESULT hr;
+  if (value.integer == 0) {
+    PICTDESC desc{};
+    desc.cbSizeofstruct = sizeof desc;
+    desc.picType = PICTYPE_NONE;
+    hr = OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(&picture));
+  } else {
+    ComPtr<IStream> stream;
+    if (FAILED(hr = CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return hr;
+    ULONG written = 0;
+    if (FAILED(hr = stream->Write(value.bytes.data(), static_cast<ULONG>(value.bytes.size()), &written)))
+      return hr;
+    stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
+    hr = OleLoadPicture(stream.Get(), static_cast<LONG>(value.bytes.size()), FALSE, IID_IPictureDisp,
+                        reinterpret_cast<void**>(&picture));
+  }
+  if (FAILED(hr)) return hr;
+  if (!picture) return E_FAIL;
+  out->vt = VT_DISPATCH;
+  out->pdispVal = picture;
+  return S_OK;
+}
+
 }  // namespace
 
 HRESULT create_font(const FontDesc& desc, IFontDisp** out) {
@@ -152,6 +229,7 @@ HRESULT value_to_variant(const FormValue& v, VARIANT* out) {
       return S_OK;
     }
     case K::Object: return load_object(v, out);
+    case K::Picture: return load_picture(v, out);
   }
   return E_INVALIDARG;
 }
@@ -197,6 +275,11 @@ HRESULT variant_to_value(const VARIANT& in, FormValue* out) {
       if (SUCCEEDED(describe_font(object, &out->font))) {
         out->kind = K::Font;
         return S_OK;
+      }
+      ComPtr<IPicture> picture;
+      if (SUCCEEDED(object->QueryInterface(IID_PPV_ARGS(&picture)))) {
+        const HRESULT hr = save_picture(picture.Get(), out);
+        if (hr != S_FALSE) return hr;
       }
       return save_object(object, out);
     }

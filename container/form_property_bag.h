@@ -12,10 +12,12 @@
 namespace qs::container {
 
 // Makes a VARIANT from a stored value; fonts become font objects
-// (IFontDisp), objects are recreated from their class id and stream.
+// (IFontDisp), pictures picture objects (IPictureDisp, loaded from their
+// file), objects are recreated from their class id and stream.
 HRESULT value_to_variant(const FormValue& value, VARIANT* out);
-// Makes a stored value from a VARIANT; fonts keep their attributes, other
-// objects with IPersistStream(Init) keep their class id and stream.
+// Makes a stored value from a VARIANT; fonts keep their attributes,
+// bitmap and icon pictures their file and empty pictures their emptiness,
+// other objects with IPersistStream(Init) keep their class id and stream.
 HRESULT variant_to_value(const VARIANT& in, FormValue* out);
 // Creates a font object (IFontDisp) with the given attributes.
 HRESULT create_font(const FontDesc& desc, IFontDisp** out);

@@ -1,12 +1,15 @@
-// Font and picture objects: the values behind the Font and picture properties.
+// Font objects: the values behind the Font properties (pictures are in
+// core/picture.h, included here for the code that takes both).
 //
-// Both are reference objects (assigned by reference, shared between holders);
+// Fonts, like pictures, are reference objects (assigned by reference, shared between holders);
 // a null FontRef or PictureRef is "no object".
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "core/picture.h"
 
 namespace qs {
 
@@ -42,17 +45,5 @@ inline FontRef make_font(FontDesc desc = {}) { return std::make_shared<Font>(std
 // The font a control falls back to where its container gives no ambient font.
 FontDesc default_font_desc();
 
-enum class PictureType : int16_t { kNone = 0, kBitmap = 1, kIcon = 3 };
-
-// A picture object: a bitmap or icon with a platform handle, or the empty
-// picture (type none). Sizes are in HIMETRIC as the platform's picture has.
-struct Picture {
-  PictureType type = PictureType::kNone;
-  intptr_t handle = 0;
-  int32_t width = 0;
-  int32_t height = 0;
-  bool operator==(const Picture&) const = default;
-};
-using PictureRef = std::shared_ptr<Picture>;
 
 }  // namespace qs

@@ -18,7 +18,7 @@ constexpr size_t kFirstChunk = 4096;
 constexpr size_t kMaxChunk = size_t{1} << 20;
 constexpr double kFontSizeUnits = 10000.0;
 
-enum ObjectKind : uint8_t { kNoObject = 0, kFontObject = 1 };
+enum ObjectKind : uint8_t { kNoObject = 0, kFontObject = 1, kPictureObject = 2 };
 
 const char* fault_text(PropertyStreamFault fault) {
   switch (fault) {
@@ -108,6 +108,17 @@ class Reader {
     }
     return t;
   }
+  // n bytes, read in growing chunks like a text.
+  std::vector<uint8_t> blob(uint32_t n) {
+    std::vector<uint8_t> b;
+    while (b.size() < n) {
+      const size_t done = b.size();
+      const size_t part = std::min<size_t>(n - done, std::clamp(done, kFirstChunk, kMaxChunk));
+      b.resize(done + part);
+      bytes(b.data() + done, part);
+    }
+    return b;
+  }
 
  private:
   ByteSource& source_;
@@ -142,8 +153,10 @@ void check_value(const Variant& v) {
     if (FontRef font = v.to_font()) {
       check_text(font->desc().name);
       font_size_units(font->desc().size);
-    } else if (v.to_picture()) {
-      throw RuntimeError(kErrInvalidPropertyValue);
+    } else if (PictureRef picture = v.to_picture()) {
+      if (picture->type != PictureType::kNone &&
+          (picture->data.empty() || picture->data.size() > kMaxPropertyStreamPicture))
+        throw RuntimeError(kErrInvalidPropertyValue);
     }
   }
 }
@@ -164,6 +177,16 @@ void write_value(Writer& w, const Variant& v) {
     case VarType::kString: w.text(v.string_value()); return;
     case VarType::kObject: {
       FontRef font = v.to_font();
+      if (PictureRef picture = v.to_picture()) {
+        const bool empty = picture->type == PictureType::kNone;
+        w.u8(kPictureObject);
+        w.i16(int16_t(picture->type));
+        w.i32(empty ? 0 : picture->width);
+        w.i32(empty ? 0 : picture->height);
+        w.le(uint32_t(empty ? 0 : picture->data.size()));
+        if (!empty) w.bytes(picture->data.data(), picture->data.size());
+        return;
+      }
       if (!font) {
         w.u8(kNoObject);
         return;
@@ -183,6 +206,24 @@ void write_value(Writer& w, const Variant& v) {
   fail(PropertyStreamFault::kMalformed);
 }
 
+PictureRef read_picture(Reader& r) {
+  auto p = std::make_shared<Picture>();
+  const int16_t type = r.i16();
+  if (type != int16_t(PictureType::kNone) && type != int16_t(PictureType::kBitmap) &&
+      type != int16_t(PictureType::kIcon))
+    fail(PropertyStreamFault::kMalformed);
+  p->type = PictureType(type);
+  p->width = r.i32();
+  p->height = r.i32();
+  const uint32_t n = r.le<uint32_t>();
+  const bool empty = p->type == PictureType::kNone;
+  if (n > kMaxPropertyStreamPicture || (empty && (n != 0 || p->width || p->height)) ||
+      (!empty && n == 0))
+    fail(PropertyStreamFault::kMalformed);
+  p->data = r.blob(n);
+  return p;
+}
+
 Variant read_value(Reader& r) {
   switch (VarType(r.le<uint16_t>())) {
     case VarType::kEmpty: return Variant();
@@ -197,6 +238,7 @@ Variant read_value(Reader& r) {
     case VarType::kObject: {
       const uint8_t kind = r.u8();
       if (kind == kNoObject) return Variant::nothing();
+      if (kind == kPictureObject) return Variant(read_picture(r));
       if (kind != kFontObject) fail(PropertyStreamFault::kMalformed);
       FontDesc d;
       d.name = r.text();

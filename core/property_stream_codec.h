@@ -15,15 +15,28 @@
 //   Object                 8-bit 0 (no object), or 1 and a font: its name
 //                          (a text), its size in 1/10000 points (64-bit
 //                          signed), weight and charset (16-bit), then italic,
-//                          underline and strikethrough (8-bit, 0 or 1)
+//                          underline and strikethrough (8-bit, 0 or 1),
+//                          or 2 and a picture: its type (16-bit, 0 none,
+//                          1 bitmap, 3 icon), width and height in HIMETRIC
+//                          (32-bit signed) and its data (a 32-bit byte count
+//                          and the picture file: none for an empty picture
+//                          object, at least one byte for a bitmap or icon)
+//
+// Version 1 streams written before pictures were streamed hold no kind 2
+// and read as before.
 //
 // Limits, checked on reading and on writing so that whatever is written can
 // be read back: at most kMaxPropertyStreamRecords records, texts of at most
 // kMaxPropertyStreamText units, font sizes of at most kMaxPropertyStreamFontUnits
 // 1/10000 points either way (a size read back is exactly the size written;
-// a size between two 1/10000 points is written as the nearer). A text is
-// read in chunks, so memory grows only with the data really present, never
-// with the length a stream claims.
+// a size between two 1/10000 points is written as the nearer), picture data
+// of at most kMaxPropertyStreamPicture bytes. A text or picture is read in
+// chunks, so memory grows only with the data really present, never with the
+// length a stream claims.
+//
+// A picture read back holds its type, size and data only: no handle and no
+// decoded pixels. The reader makes the platform's picture from the data
+// (Platform::picture_from_data), which is where bad picture data is refused.
 #pragma once
 
 #include <cstddef>
@@ -45,6 +58,8 @@ inline constexpr uint32_t kMaxPropertyStreamText = 0x3FFFFFFFu;
 // 1/10000 points of a font size (2^53, some 9 * 10^11 points): up to it a
 // count and the size it stands for convert to each other exactly.
 inline constexpr int64_t kMaxPropertyStreamFontUnits = int64_t{1} << 53;
+// Bytes of one picture's data: the byte bound of a text.
+inline constexpr uint32_t kMaxPropertyStreamPicture = kMaxPropertyStreamText * 2;
 
 // What is wrong with a stream, or with a bag that cannot be written as one.
 enum class PropertyStreamFault {
@@ -102,9 +117,10 @@ class VectorSink : public ByteSink {
   std::vector<uint8_t>& out_;
 };
 
-// Writes every entry of the bag, in order. A picture value fails with
-// RuntimeError 380 (pictures are not streamed); a bag beyond the limits fails
-// with PropertyStreamError. Nothing is written before the bag is checked.
+// Writes every entry of the bag, in order. A bitmap or icon without data (a
+// bare handle, which cannot be saved) fails with RuntimeError 380; a bag
+// beyond the limits fails with PropertyStreamError. Nothing is written
+// before the bag is checked.
 void encode_property_stream(const MemoryPropertyBag& bag, ByteSink& sink);
 std::vector<uint8_t> encode_property_stream(const MemoryPropertyBag& bag);
 

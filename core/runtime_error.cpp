@@ -15,6 +15,8 @@ std::u16string error_description(int32_t number) {
     case kErrSetNotPermitted: return u"'Set' not permitted";
     case kErrPropertyNotFound: return u"Property not found";
     case kErrObjectRequired: return u"Object required";
+    case kErrFileNotFound: return u"File not found";
+    case kErrInvalidPicture: return u"Invalid picture";
     default: return u"";
   }
 }

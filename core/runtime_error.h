@@ -16,11 +16,13 @@ enum ErrorNumber : int32_t {
   kErrOverflow = 6,              // overflow
   kErrSubscript = 9,             // subscript out of range
   kErrTypeMismatch = 13,         // type mismatch
+  kErrFileNotFound = 53,         // file not found
   kErrObjectRequired = 424,      // object required
   kErrInvalidPropertyValue = 380,
   kErrInvalidArrayIndex = 381,   // invalid property array index
   kErrSetNotPermitted = 387,     // 'Set' not permitted
   kErrPropertyNotFound = 422,    // property not found
+  kErrInvalidPicture = 481,      // invalid picture
 };
 
 // The runtime's standard description of an error number ("" if unknown).

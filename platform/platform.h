@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -368,6 +369,16 @@ class Platform {
 
   // The GDI region calls.
   virtual Regions& regions() = 0;
+
+  // Loads a picture file (BMP or ICO) as the runtime's picture loader does.
+  // An empty path gives an empty picture object (type none, not nothing);
+  // a path naming no readable file fails with RuntimeError 53, a file that
+  // is not a picture with 481.
+  virtual PictureRef load_picture(const std::u16string& path) = 0;
+  // Makes a picture from the data a store kept for it (Picture::data): the
+  // picture the same file loads as. Empty data gives an empty picture
+  // object; data that is not a picture fails with 481.
+  virtual PictureRef picture_from_data(std::span<const uint8_t> data) = 0;
 };
 
 }  // namespace qs

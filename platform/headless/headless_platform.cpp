@@ -1,9 +1,12 @@
 #include "platform/headless/headless_platform.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "core/runtime_error.h"
+#include "core/variant.h"
 #include "platform/headless/headless_form.h"
 #include "platform/headless/headless_surface.h"
 
@@ -23,6 +26,22 @@ std::unique_ptr<Surface> HeadlessPlatform::create_surface() {
 
 std::unique_ptr<Form> HeadlessPlatform::create_form(const std::u16string& name) {
   return std::make_unique<HeadlessForm>(*this, name);
+}
+
+PictureRef HeadlessPlatform::load_picture(const std::u16string& path) {
+  if (path.empty()) return make_empty_picture();
+  std::ifstream file(utf8(path), std::ios::binary);
+  if (!file) throw RuntimeError(kErrFileNotFound);
+  const std::vector<uint8_t> data{std::istreambuf_iterator<char>(file),
+                                  std::istreambuf_iterator<char>()};
+  if (file.bad()) throw RuntimeError(kErrFileNotFound);
+  // An empty file is no picture (only an empty path gives the empty picture).
+  if (data.empty()) throw RuntimeError(kErrInvalidPicture);
+  return decode_picture(data);
+}
+
+PictureRef HeadlessPlatform::picture_from_data(std::span<const uint8_t> data) {
+  return decode_picture(data);
 }
 
 std::string HeadlessPlatform::to_ansi(std::u16string_view text) const {

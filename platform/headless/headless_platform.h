@@ -48,6 +48,10 @@ class HeadlessPlatform final : public Platform {
   Regions& regions() override { return regions_; }
   SoftwareRegions& software_regions() { return regions_; }
 
+  // Reads the file and decodes it in software (decode_picture); pictures
+  // have no handle here, their pixels stand for what would be painted.
+  PictureRef load_picture(const std::u16string& path) override;
+  PictureRef picture_from_data(std::span<const uint8_t> data) override;
   // Handles for new surfaces: distinct, never 0.
   uintptr_t next_window_handle() { return window_handles_ += 0x10; }
 

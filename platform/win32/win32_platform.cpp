@@ -10,9 +10,12 @@
 #include <cstring>
 #include <utility>
 
+#include "core/runtime_error.h"
+
 #include "platform/win32/win32_driver.h"
 #include "platform/win32/win32_form.h"
 #include "platform/win32/win32_regions.h"
+#include "platform/win32/win32_picture.h"
 #include "platform/win32/win32_surface.h"
 
 namespace qs::win32 {
@@ -148,6 +151,30 @@ std::u16string Win32Platform::from_ansi(std::string_view text) const {
   std::u16string out(static_cast<size_t>(size), u'\0');
   MultiByteToWideChar(CP_ACP, 0, text.data(), n, reinterpret_cast<wchar_t*>(out.data()), size);
   return out;
+}
+
+PictureRef Win32Platform::load_picture(const std::u16string& path) {
+  if (path.empty()) return empty_ole_picture();
+  HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_READ,
+                            FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw RuntimeError(kErrFileNotFound);
+  LARGE_INTEGER size{};
+  std::vector<uint8_t> data;
+  bool ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF;
+  if (ok) {
+    data.resize(size_t(size.QuadPart));
+    DWORD read = 0;
+    ok = ReadFile(file, data.data(), DWORD(data.size()), &read, nullptr) && read == data.size();
+  }
+  CloseHandle(file);
+  if (!ok) throw RuntimeError(kErrFileNotFound);
+  // An empty file is no picture (only an empty path gives the empty picture).
+  if (data.empty()) throw RuntimeError(kErrInvalidPicture);
+  return load_ole_picture(data);
+}
+
+PictureRef Win32Platform::picture_from_data(std::span<const uint8_t> data) {
+  return load_ole_picture(data);
 }
 
 // The record is the system's OPENFILENAMEA up to and including lpTemplateName.

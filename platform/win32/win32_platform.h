@@ -33,6 +33,11 @@ class Win32Platform : public Platform {
   // GetOpenFileNameA with the record copied into a full OPENFILENAMEA.
   bool get_open_file_name(OpenFileRecord& record) override;
   void set_open_file_script(std::function<bool(OpenFileRecord&)> script);
+  // Pictures are the platform's picture objects (platform/win32/win32_picture.h):
+  // OleLoadPicture over the file's bytes, OleCreatePictureIndirect for the
+  // empty picture.
+  PictureRef load_picture(const std::u16string& path) override;
+  PictureRef picture_from_data(std::span<const uint8_t> data) override;
 
   // The real region calls, with their own count of live regions.
   Regions& regions() override;

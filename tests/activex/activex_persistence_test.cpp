@@ -3,6 +3,7 @@
 // through all three.
 #include <gtest/gtest.h>
 
+#include "core/property_stream_codec.h"
 #include "tests/activex/addremove_client.h"
 
 namespace qs::test {
@@ -221,6 +222,31 @@ TEST(Persistence, WrongKindsFailTheLoadAndLeaveTheObjectUsable) {
   stream->Write("XXXX", 4, nullptr);
   stream->Seek(zero, STREAM_SEEK_SET, nullptr);
   EXPECT_TRUE(FAILED(ps->Load(stream.Get())));
+  EXPECT_EQ(left_items(c.Get()), (std::vector<std::wstring>{L"One", L"Two"}));
+}
+
+// A stream whose picture data the platform cannot load fails the whole load
+// with "Invalid picture", and the control keeps every value it had.
+TEST(Persistence, PictureDataThatIsNoPictureFailsTheStreamLoadAsAWhole) {
+  ComPtr<_AddRemove> c = new_addremove();
+  ComPtr<IPersistStreamInit> ps;
+  ASSERT_EQ(c.As(&ps), S_OK);
+  MemoryPropertyBag good;
+  good.put(u"LeftList", Variant(u"One\r\nTwo"));
+  MemoryPropertyBag bad;
+  bad.put(u"LeftList", Variant(u"Changed"));
+  auto junk = std::make_shared<Picture>();
+  junk->type = PictureType::kIcon;
+  junk->data.assign(64, 0xEE);
+  bad.put(u"Junk", Variant(PictureRef(junk)));
+  for (const MemoryPropertyBag* bag : {&good, &bad}) {
+    const std::vector<uint8_t> bytes = encode_property_stream(*bag);
+    ComPtr<IStream> stream;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.GetAddressOf()), S_OK);
+    stream->Write(bytes.data(), ULONG(bytes.size()), nullptr);
+    stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
+    EXPECT_EQ(ps->Load(stream.Get()), bag == &good ? S_OK : HRESULT(0x800A01E1));
+  }
   EXPECT_EQ(left_items(c.Get()), (std::vector<std::wstring>{L"One", L"Two"}));
 }
 

@@ -12,6 +12,7 @@
 
 #include "core/runtime_error.h"
 #include "tests/support/error_of.h"
+#include "tests/support/picture_files.h"
 
 namespace qs {
 namespace {
@@ -150,7 +151,7 @@ TEST(PropertyStreamCodecTest, DamagedStreamsFailWithTheirFault) {
        F::kTruncated},
       {"unknown kind", Builder().header(1).text(u"k").u16(7).b, F::kMalformed},
       {"kind with the high bit", Builder().header(1).text(u"k").u16(0x8008).b, F::kMalformed},
-      {"unknown object", Builder().header(1).text(u"k").u16(9).raw({2}).b, F::kMalformed},
+      {"unknown object", Builder().header(1).text(u"k").u16(9).raw({3}).b, F::kMalformed},
       {"key longer than allowed", Builder().header(1).u32(kMaxPropertyStreamText + 1).b,
        F::kMalformed},
       {"key claims more than there is", Builder().header(1).u32(0x3FFFFFF0).u16('a').b,
@@ -238,7 +239,7 @@ TEST(PropertyStreamCodecTest, BagsTheFormatCannotHoldAreRefusedBeforeAnyByte) {
     int32_t error;  // a runtime error, or 0 for a PropertyStreamError
   };
   const Case cases[] = {
-      {"picture", Variant(std::make_shared<Picture>(Picture{PictureType::kIcon, 1, 2, 3})),
+      {"picture of a bare handle", Variant(std::make_shared<Picture>(Picture{PictureType::kIcon, 1, 2, 3})),
        kErrInvalidPropertyValue},
       {"huge font", Variant(make_font(FontDesc{u"A", 1e12})), 0},
       {"infinite font size",
@@ -283,6 +284,85 @@ TEST(PropertyStreamCodecTest, ManyDistinctKeysLoadInOrder) {
   EXPECT_EQ(bag.entries()[n - 1].first, u"Key65535");
   EXPECT_EQ(bag.get(u"Key40000").to_long(), 40000);
   EXPECT_EQ(encode_property_stream(bag), b.b);
+}
+
+TEST(PropertyStreamCodecTest, PicturesRoundTripByteForByteAndKeepNothingApart) {
+  struct Case {
+    const char* what;
+    Variant value;
+  };
+  const Case cases[] = {
+      {"bitmap", Variant(decode_picture(test::tiny_bitmap()))},
+      {"icon", Variant(decode_picture(test::tiny_icon()))},
+      {"empty picture object", Variant(make_empty_picture())},
+      {"nothing", Variant::nothing()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MemoryPropertyBag bag;
+    bag.put(u"Before", Variant(int32_t(1)));
+    bag.put(u"Pic", c.value);
+    bag.put(u"After", Variant(u"x"));
+    const Bytes bytes = encode_property_stream(bag);
+    MemoryPropertyBag back;
+    ASSERT_EQ(decode_property_stream(bytes, back), bytes.size());
+    EXPECT_EQ(back.get(u"After").to_text(), u"x") << "the record after a picture reads in place";
+    const Variant v = back.get(u"Pic");
+    ASSERT_TRUE(v.is_object());
+    PictureRef in = c.value.to_picture(), out = v.to_picture();
+    ASSERT_EQ(bool(in), bool(out)) << "nothing stays nothing, an empty picture stays a picture";
+    if (in) {
+      EXPECT_EQ(out->type, in->type);
+      EXPECT_EQ(out->data, in->data);
+      EXPECT_EQ(out->width, in->width);
+      EXPECT_EQ(out->height, in->height);
+    }
+    EXPECT_EQ(encode_property_stream(back), bytes);
+  }
+}
+
+TEST(PropertyStreamCodecTest, APictureRecordHasItsLayout) {
+  MemoryPropertyBag bag;
+  bag.put(u"P", Variant(decode_picture(test::tiny_bitmap())));
+  bag.put(u"E", Variant(make_empty_picture()));
+  const Bytes file = test::tiny_bitmap();
+  Builder expected;
+  expected.header(2).text(u"P").u16(9).raw({2}).u16(1).u32(53).u32(53).u32(uint32_t(file.size()));
+  expected.b.insert(expected.b.end(), file.begin(), file.end());
+  expected.text(u"E").u16(9).raw({2}).u16(0).u32(0).u32(0).u32(0);
+  EXPECT_EQ(encode_property_stream(bag), expected.b);
+}
+
+TEST(PropertyStreamCodecTest, DamagedPictureRecordsAreRefused) {
+  using F = PropertyStreamFault;
+  auto record = [](uint16_t type, uint32_t w, uint32_t n) {
+    return Builder().header(1).text(u"P").u16(9).raw({2}).u16(type).u32(w).u32(w).u32(n);
+  };
+  const struct {
+    const char* what;
+    Bytes bytes;
+    F fault;
+  } cases[] = {
+      {"type 2", record(2, 1, 1).raw({0}).b, F::kMalformed},
+      {"type -1", record(0xFFFF, 1, 1).raw({0}).b, F::kMalformed},
+      {"empty picture with data", record(0, 0, 1).raw({0}).b, F::kMalformed},
+      {"empty picture with a size", record(0, 5, 0).b, F::kMalformed},
+      {"bitmap without data", record(1, 5, 0).b, F::kMalformed},
+      {"data longer than allowed", record(1, 5, kMaxPropertyStreamPicture + 1).b, F::kMalformed},
+      {"data claimed, not present", record(3, 5, 0x10000000u).raw({1, 2, 3}).b, F::kTruncated},
+      {"type cut short", Builder().header(1).text(u"P").u16(9).raw({2, 1}).b, F::kTruncated},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    MemoryPropertyBag bag;
+    try {
+      decode_property_stream(c.bytes, bag);
+      ADD_FAILURE() << "accepted";
+    } catch (const PropertyStreamError& e) {
+      EXPECT_EQ(e.fault(), c.fault);
+    }
+    EXPECT_FALSE(bag.contains(u"P"));
+  }
 }
 
 }  // namespace

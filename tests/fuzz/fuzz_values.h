@@ -62,6 +62,11 @@ inline Variant fuzzed_value(FuzzedDataProvider& in) {
       p->handle = in.ConsumeIntegral<int32_t>();
       p->width = in.ConsumeIntegral<int32_t>();
       p->height = in.ConsumeIntegral<int32_t>();
+      // Some pictures carry data, as loaded ones do (an empty one never).
+      if (p->type != PictureType::kNone && in.ConsumeBool()) {
+        const size_t n = in.ConsumeIntegralInRange<size_t>(1, 64);
+        p->data = in.ConsumeBytes<uint8_t>(n);
+      }
       return Variant(PictureRef(p));
     }
   }

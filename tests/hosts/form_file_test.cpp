@@ -11,6 +11,7 @@
 
 #include "container/form_file.h"
 #include "container/form_property_bag.h"
+#include "tests/support/picture_files.h"
 
 using namespace qs::container;
 using Microsoft::WRL::ComPtr;
@@ -65,6 +66,15 @@ Form sample_form() {
   FormValue font = make(K::Font);
   font.font = {L"Courier New", 123456, 700, 0, true, false, true};
   c.properties.push_back({L"Font", font});
+  FormValue bitmap = make(K::Picture);
+  bitmap.integer = 1;
+  bitmap.bytes = qs::test::tiny_bitmap();
+  c.properties.push_back({L"PictureUp", bitmap});
+  FormValue icon = make(K::Picture);
+  icon.integer = 3;
+  icon.bytes = qs::test::tiny_icon();
+  c.properties.push_back({L"SysIcon", icon});
+  c.properties.push_back({L"PictureDown", make(K::Picture)});
   FormValue odd = make(K::String);
   odd.text = L"x";
   c.properties.push_back({L"key with = and space", odd});
@@ -126,6 +136,10 @@ TEST(FormFile, MalformedInputIsRejectedWithItsLine) {
   EXPECT_NE(error_of("Begin A B 0 0 1 1\n  K = String \"\\q\"\nEnd\n").find("escape"), std::string::npos);
   EXPECT_NE(error_of("Begin A B 0 0 1 1\n  K = Currency 1.23456\nEnd\n").find("four decimals"), std::string::npos);
   EXPECT_NE(error_of("Stray line\n").find("line 1"), std::string::npos);
+  EXPECT_NE(error_of("Begin A B 0 0 1 1\n  K = Picture Metafile 00\nEnd\n").find("picture type"), std::string::npos);
+  EXPECT_NE(error_of("Begin A B 0 0 1 1\n  K = Picture Bitmap\nEnd\n").find("without data"), std::string::npos);
+  EXPECT_NE(error_of("Begin A B 0 0 1 1\n  K = Picture None 00\nEnd\n").find("unexpected"), std::string::npos);
+  EXPECT_NE(error_of("Begin A B 0 0 1 1\n  K = Picture Icon 0\nEnd\n").find("hex"), std::string::npos);
 }
 
 class PropertyBagTest : public ::testing::Test {
@@ -208,4 +222,70 @@ TEST_F(PropertyBagTest, FontObjectsTravelAsAttributesAndComeBackAsFonts) {
   VariantClear(&out);
   bag2->Release();
   bag->Release();
+}
+
+// A picture object written to the form's bag is kept as its file and comes
+// back, through the text form, as a picture object that saves the same file;
+// an empty picture object comes back as an empty picture object.
+TEST_F(PropertyBagTest, PicturesTravelAsTheirFilesAndComeBackAsPictures) {
+  const struct {
+    const char* what;
+    std::vector<uint8_t> file;  // empty: the empty picture object
+    SHORT type;
+  } cases[] = {
+      {"bitmap", qs::test::tiny_bitmap(), PICTYPE_BITMAP},
+      {"icon", qs::test::tiny_icon(), PICTYPE_ICON},
+      {"empty picture", {}, PICTYPE_NONE},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ComPtr<IPictureDisp> picture;
+    if (c.file.empty()) {
+      PICTDESC desc{};
+      desc.cbSizeofstruct = sizeof desc;
+      desc.picType = PICTYPE_NONE;
+      ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, &picture), S_OK);
+    } else {
+      ComPtr<IStream> stream;
+      ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &stream), S_OK);
+      stream->Write(c.file.data(), ULONG(c.file.size()), nullptr);
+      stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr);
+      ASSERT_EQ(OleLoadPicture(stream.Get(), LONG(c.file.size()), FALSE, IID_IPictureDisp, &picture), S_OK);
+    }
+    std::vector<FormProperty> props;
+    auto* bag = new FormPropertyBag(props);
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_DISPATCH;
+    v.pdispVal = picture.Get();
+    EXPECT_EQ(bag->Write(L"Pic", &v), S_OK);
+    ASSERT_EQ(props.size(), 1u);
+    EXPECT_EQ(props[0].value.kind, FormValue::Kind::Picture);
+    EXPECT_EQ(props[0].value.integer, c.type);
+    EXPECT_EQ(props[0].value.bytes, c.file) << "the picture file, byte for byte";
+
+    Form form;
+    form.controls.push_back({L"A.B", L"C", 0, 0, 1, 1, props});
+    Form back = parse_form(write_form(form));
+    auto* bag2 = new FormPropertyBag(back.controls[0].properties);
+    VARIANT out;
+    VariantInit(&out);
+    ASSERT_EQ(bag2->Read(L"Pic", &out, nullptr), S_OK);
+    ASSERT_EQ(out.vt, VT_DISPATCH);
+    ComPtr<IPicture> again;
+    ASSERT_EQ(out.pdispVal->QueryInterface(IID_PPV_ARGS(&again)), S_OK);
+    SHORT type = -1;
+    again->get_Type(&type);
+    EXPECT_EQ(type, c.type);
+    // Saved once more, the picture gives the same file.
+    std::vector<FormProperty> resaved;
+    auto* bag3 = new FormPropertyBag(resaved);
+    EXPECT_EQ(bag3->Write(L"Pic", &out), S_OK);
+    ASSERT_EQ(resaved.size(), 1u);
+    EXPECT_EQ(resaved[0].value, props[0].value);
+    VariantClear(&out);
+    bag3->Release();
+    bag2->Release();
+    bag->Release();
+  }
 }
