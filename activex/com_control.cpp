@@ -657,6 +657,16 @@ Variant ComControl::in_value(IFontDisp* v) {
   return Variant(make_font(font_desc_of(v)));
 }
 
+Variant ComControl::in_value(IPictureDisp* v) {
+  // Assigning no object to a picture property gives it no picture.
+  if (!v) return Variant(PictureRef());
+  return Variant(picture_from_object(v));
+}
+
+void ComControl::store_out(DISPID, const Variant& v, IPictureDisp** out) {
+  *out = picture_object(v.to_picture());
+}
+
 void ComControl::store_out(DISPID, const Variant& v, BSTR* out) {
   BSTR text = make_bstr(v.to_text());
   if (!text) throw std::bad_alloc();

@@ -210,6 +210,7 @@ class ComControl : public IOleObject,
   static Variant in_value(BSTR v) { return Variant(from_bstr(v)); }
   static Variant in_value(const VARIANT& v);
   static Variant in_value(IFontDisp* v);
+  static Variant in_value(IPictureDisp* v);
   template <class E>
     requires std::is_enum_v<E>
   static Variant in_value(E v) { return Variant(int32_t(v)); }
@@ -226,6 +227,7 @@ class ComControl : public IOleObject,
   void store_out(DISPID, const Variant& v, BSTR* out);
   void store_out(DISPID, const Variant& v, VARIANT* out);
   void store_out(DISPID id, const Variant& v, IFontDisp** out);
+  void store_out(DISPID, const Variant& v, IPictureDisp** out);
   template <class E>
     requires std::is_enum_v<E>
   void store_out(DISPID, const Variant& v, E* out) { *out = E(v.to_long()); }

@@ -14,6 +14,7 @@
 #include "controls/dirtext/dirtext.h"
 #include "controls/qcheck/qcheck.h"
 #include "controls/qlabel/qlabel.h"
+#include "controls/shapebutton/shapebutton.h"
 #include "core/property_stream_codec.h"
 #include "core/runtime_error.h"
 #include "library/host.h"
@@ -38,6 +39,7 @@ const Factory kControls[] = {
     make<qCheck>(),
     make<qLabel>(),
     make<Dirtext>(),
+    make<ShapeButton>(),
 };
 
 // A bag that records every key a save passes, stored or left at its default.

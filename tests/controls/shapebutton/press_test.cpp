@@ -253,5 +253,33 @@ TEST_F(ShapeButtonPressTest, APressedButtonSmallerThanThreeInsetsStillPresses) {
   EXPECT_EQ(regions().live_regions(), 0);
 }
 
+TEST_F(ShapeButtonPressTest, OnlyClicksInsideTheStarPress) {
+  // Image1 covers the whole surface under InvertColor; the star's window
+  // region decides what a click reaches.
+  ctl->set_ClickBehaviour(InvertColor);
+  ctl->set_ButtonShape(Star);
+  host.reset();
+  struct Case {
+    const char* where;
+    float x, y;
+    bool presses;
+  };
+  const Case cases[] = {
+      {"left of the lower triangle's edge", 0, 35, false},
+      {"inside the lower triangle", 15, 35, true},
+      {"above the upper triangle's left flank", 20, 12, false},
+      {"at the top point", 60, 3, true},
+      {"below the lower point's right flank", 100, 95, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.where);
+    host.reset();
+    driver().mouse_down(ctl->Image1(), c.x, c.y);
+    driver().mouse_up(ctl->Image1(), c.x, c.y);
+    EXPECT_EQ(host.changes.size(), c.presses ? 2u : 0u);
+    EXPECT_EQ(host.count(ShapeButton::kClickEvent), c.presses ? 1 : 0);
+  }
+}
+
 }  // namespace
 }  // namespace qs::test
