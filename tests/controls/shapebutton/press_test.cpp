@@ -78,9 +78,12 @@ TEST_F(ShapeButtonPressTest, CheckBoxClicksAlternateTheValue) {
 }
 
 TEST_F(ShapeButtonPressTest, MouseArgumentsComeFromTheReportingChildByReference) {
+  // InvertColor moves nothing during the press; Image1 lies at whole pixels.
+  ctl->set_ClickBehaviour(InvertColor);
+  host.reset();
   driver().mouse_move(ctl->Image1(), 30, 40, kRightButton, kShiftKey);
-  driver().mouse_down(ctl->Label1(), 12, 3, kLeftButton, kCtrlKey);
-  driver().mouse_up(ctl->Label1(), 12, 3, kLeftButton, kCtrlKey);
+  driver().mouse_down(ctl->Image1(), 12, 30, kLeftButton, kCtrlKey);
+  driver().mouse_up(ctl->Image1(), 12, 30, kLeftButton, kCtrlKey);
   ASSERT_EQ(event_ids(), (Ids{ShapeButton::kMouseMoveEvent, ShapeButton::kMouseDownEvent,
                               ShapeButton::kMouseUpEvent, ShapeButton::kClickEvent}));
   struct Expected {
@@ -88,7 +91,7 @@ TEST_F(ShapeButtonPressTest, MouseArgumentsComeFromTheReportingChildByReference)
     float x, y;
   };
   const Expected expected[] = {
-      {kRightButton, kShiftKey, 30, 40}, {kLeftButton, kCtrlKey, 12, 3}, {kLeftButton, kCtrlKey, 12, 3}};
+      {kRightButton, kShiftKey, 30, 40}, {kLeftButton, kCtrlKey, 12, 30}, {kLeftButton, kCtrlKey, 12, 30}};
   for (size_t i = 0; i < 3; ++i) {
     SCOPED_TRACE(i);
     const auto& args = host.events[i].args;
