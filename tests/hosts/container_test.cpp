@@ -442,7 +442,7 @@ TEST_F(ContainerTest, AShapeButtonFormKeepsItsOutlineStyleAndLatchedValue) {
   container_->pump_messages();
   IDispatch* b = container_->find(L"ShapeButton1")->dispatch();
   const std::pair<const wchar_t*, const wchar_t*> expected[] = {
-      {L"ButtonShape", L"6"}, {L"Style", L"1"}, {L"Caption", L"Latch"}, {L"Value", L"True"},
+      {L"ButtonShape", L"6"}, {L"Style", L"1"}, {L"Caption", L"Latch"}, {L"Value", L"-1"},
       {L"Alignment", L"0"}, {L"BevelWidth", L"2"}};
   for (const auto& [name, text] : expected) {
     VARIANT v = get_property(b, name);
