@@ -659,45 +659,13 @@ Variant ComControl::in_value(IFontDisp* v) {
 }
 
 Variant ComControl::in_value(IPictureDisp* v) {
-  // Assigning no object to a picture property stores no picture.
-  if (!v) return Variant::nothing();
-  return from_variant([&] {
-    VARIANT in;
-    V_VT(&in) = VT_DISPATCH;
-    V_DISPATCH(&in) = v;
-    return in;
-  }());
+  // Assigning no object to a picture property gives it no picture.
+  if (!v) return Variant(PictureRef());
+  return Variant(picture_from_object(v));
 }
 
 void ComControl::store_out(DISPID, const Variant& v, IPictureDisp** out) {
-  PictureRef picture = v.to_picture();
-  if (!picture) return;  // no object
-  if (picture->type == PictureType::kNone) {
-    // An empty picture is still an object.
-    PICTDESC pd = {};
-    pd.cbSizeofstruct = sizeof(pd);
-    pd.picType = PICTYPE_NONE;
-    if (FAILED(OleCreatePictureIndirect(&pd, IID_IPictureDisp, FALSE,
-                                        reinterpret_cast<void**>(out))))
-      throw std::bad_alloc();
-    return;
-  }
-  // The platform's own picture object when the picture keeps one.
-  if (IPicture* native = win32::ole_picture_of(*picture)) {
-    HRESULT hr = native->QueryInterface(IID_IPictureDisp, reinterpret_cast<void**>(out));
-    if (FAILED(hr)) throw ComFailure{hr};
-    return;
-  }
-  VARIANT value;
-  VariantInit(&value);
-  to_variant(v, &value);
-  if (V_VT(&value) == VT_DISPATCH && V_DISPATCH(&value)) {
-    HRESULT hr = V_DISPATCH(&value)->QueryInterface(IID_IPictureDisp, reinterpret_cast<void**>(out));
-    VariantClear(&value);
-    if (FAILED(hr)) throw ComFailure{hr};
-    return;
-  }
-  VariantClear(&value);
+  *out = picture_object(v.to_picture());
 }
 
 void ComControl::store_out(DISPID, const Variant& v, BSTR* out) {

@@ -227,7 +227,7 @@ class ComControl : public IOleObject,
   void store_out(DISPID, const Variant& v, BSTR* out);
   void store_out(DISPID, const Variant& v, VARIANT* out);
   void store_out(DISPID id, const Variant& v, IFontDisp** out);
-  void store_out(DISPID id, const Variant& v, IPictureDisp** out);
+  void store_out(DISPID, const Variant& v, IPictureDisp** out);
   template <class E>
     requires std::is_enum_v<E>
   void store_out(DISPID, const Variant& v, E* out) { *out = E(v.to_long()); }

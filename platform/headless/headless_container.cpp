@@ -82,15 +82,8 @@ Element* HeadlessContainer::element_at(float x, float y) const {
 
 bool HeadlessContainer::in_window_region(float x, float y) const {
   if (!has_window_region_) return true;
-  // A point in twips is rounded to its pixel as the real platform converts
-  // it; a point in pixels lies in the pixel it falls in.
-  const float per_unit = twips_per_unit();
-  const auto to_pixel = [per_unit](float v) {
-    const float pixels = v * per_unit / kHeadlessTwipsPerPixel;
-    return static_cast<int32_t>(per_unit == 1 ? std::lrint(pixels) : std::floor(pixels));
-  };
-  const int32_t px = to_pixel(x);
-  const int32_t py = to_pixel(y);
+  auto px = static_cast<int32_t>(std::lrint(x * twips_per_unit() / kHeadlessTwipsPerPixel));
+  auto py = static_cast<int32_t>(std::lrint(y * twips_per_unit() / kHeadlessTwipsPerPixel));
   return window_region_.contains(px, py);
 }
 

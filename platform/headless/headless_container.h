@@ -45,10 +45,8 @@ class HeadlessContainer {
   // The child of that name, or null.
   Element* find_element(const std::u16string& name) const;
 
-  // Twips in one unit of the container's scale: 1 in twips, 15 in pixels
-  // (the in-memory screen has 96 pixels per inch).
-  static constexpr float kTwipsPerPixel = 15;
-  float twips_per_unit() const { return scale_mode_ == 3 ? kTwipsPerPixel : 1; }
+  // Twips in one unit of the container's scale: 1 in twips, 15 in pixels.
+  float twips_per_unit() const { return scale_mode_ == 3 ? kHeadlessTwipsPerPixel : 1; }
   // 1 twips or 3 pixels; anything else fails with 380.
   void change_scale_mode(int16_t mode);
 
@@ -62,7 +60,7 @@ class HeadlessContainer {
   const RegionShape* window_region() const {
     return has_window_region_ ? &window_region_ : nullptr;
   }
-  // Whether a point (the container's units) lies in the window: always
+  // Whether a point (of the client area, in the container's scale) lies in the window: always
   // without a region, else when its pixel (the point rounded to pixels, as
   // the real platform converts it) is in the region.
   bool in_window_region(float x, float y) const;

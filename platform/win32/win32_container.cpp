@@ -156,7 +156,10 @@ Element* ContainerWindow::element_of(HWND child) const {
 }
 
 Element* ContainerWindow::element_at(float x, float y) const {
-  if (!in_window_region(POINT{twips_to_pixels_x(x), twips_to_pixels_y(y)})) return nullptr;
+  if (!in_window_region(
+          POINT{twips_to_pixels_x(x * twips_per_unit_x()), twips_to_pixels_y(y * twips_per_unit_y())})) {
+    return nullptr;
+  }
   for (HWND c = GetWindow(hwnd_, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
     Element* e = element_of(c);
     if (e != nullptr && e->visible() && contains(e->bounds(), x, y)) return e;

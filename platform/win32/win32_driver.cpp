@@ -131,13 +131,15 @@ void Win32Driver::send_mouse(Element& element, float x, float y, UINT message, i
     if (target == nullptr) target = container;
     if (target != container) MapWindowPoints(container, target, &p, 1);
   }
-  // A window holding the capture gets the mouse wherever it is.
+  // A window of this thread holding the capture gets the mouse wherever it
+  // is, outside its region too, as the system delivers it.
   const HWND captured = GetCapture();
-  if (captured != nullptr && captured != target &&
-      GetWindowThreadProcessId(captured, nullptr) == GetCurrentThreadId()) {
+  const bool ours = captured != nullptr &&
+                    GetWindowThreadProcessId(captured, nullptr) == GetCurrentThreadId();
+  if (ours && captured != target) {
     MapWindowPoints(target, captured, &p, 1);
     target = captured;
-  } else if (!reachable_at(target, p)) {
+  } else if (!ours && !reachable_at(target, p)) {
     return;
   }
   AltHeld alt((shift & kAltKey) != 0);

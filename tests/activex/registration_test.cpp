@@ -102,7 +102,7 @@ void expect_registered(HKEY root) {
   const std::wstring lib = classes(L"TypeLib\\" + ascii_w(kLibraryId) + L"\\1.0");
   EXPECT_EQ(lower(value(root, lib + kTypeLibPlatformKey)), lower(ocx_path()));
   // Classes the type library does not hold yet are not registered.
-  EXPECT_FALSE(key_exists(root, classes(L"CLSID\\" + ascii_w(find_class(u"ShapeButton")->clsid))));
+  EXPECT_FALSE(key_exists(root, classes(L"CLSID\\" + ascii_w(find_class(u"Quorral")->clsid))));
 }
 
 void expect_nothing_registered(HKEY root) {

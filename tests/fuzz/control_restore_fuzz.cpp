@@ -15,6 +15,7 @@
 #include "controls/qcheck/qcheck.h"
 #include "controls/qlabel/qlabel.h"
 #include "controls/quorral/quorral.h"
+#include "controls/shapebutton/shapebutton.h"
 #include "core/property_stream_codec.h"
 #include "core/runtime_error.h"
 #include "library/host.h"
@@ -40,6 +41,7 @@ const Factory kControls[] = {
     make<qLabel>(),
     make<Dirtext>(),
     make<Quorral>(),
+    make<ShapeButton>(),
 };
 
 // A bag that records every key a save passes, stored or left at its default.

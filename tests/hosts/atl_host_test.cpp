@@ -145,7 +145,8 @@ TEST_F(AtlHostTest, TheOtherControlsAppearInTheHostAndGoWithIt) {
   auto can_unload = server ? reinterpret_cast<HRESULT(WINAPI*)()>(
                                  reinterpret_cast<void*>(GetProcAddress(server, "DllCanUnloadNow")))
                            : nullptr;
-  for (const wchar_t* prog_id : {L"QuorralSet.qCheck", L"QuorralSet.qLabel", L"QuorralSet.Dirtext"}) {
+  for (const wchar_t* prog_id :
+       {L"QuorralSet.qCheck", L"QuorralSet.qLabel", L"QuorralSet.Dirtext", L"QuorralSet.ShapeButton"}) {
     HWND host = create_host(200, 40, prog_id);
     ASSERT_NE(host, nullptr);
     // The control made its own window inside the host, at the host's size.

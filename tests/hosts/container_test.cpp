@@ -416,6 +416,59 @@ TEST_F(ContainerTest, ADirtextFormWithAChosenPathShowsItSelected) {
   VariantClear(&text2);
 }
 
+TEST_F(ContainerTest, AShapeButtonFormKeepsItsOutlineStyleAndLatchedValue) {
+  std::wstring path = temp_file(L"qs_container_shapebutton.qsform");
+  {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const char text[] =
+        "Form \"Shapes\" 220 100\r\n"
+        "Begin QuorralSet.ShapeButton ShapeButton1 10 10 119 103\r\n"
+        "  ButtonShape = Long 6\r\n"
+        "  Style = Long 1\r\n"
+        "  Caption = String \"Latch\"\r\n"
+        "  Value = Boolean True\r\n"
+        "  PictureUp = Picture None\r\n"
+        "End\r\n";
+    DWORD written = 0;
+    WriteFile(h, text, sizeof(text) - 1, &written, nullptr);
+    CloseHandle(h);
+  }
+  Form form = read_form_file(path);
+  DeleteFileW(path.c_str());
+  ASSERT_EQ(form.controls.size(), 1u);
+  container_->load_form(form);
+  container_->show();
+  container_->pump_messages();
+  IDispatch* b = container_->find(L"ShapeButton1")->dispatch();
+  const std::pair<const wchar_t*, const wchar_t*> expected[] = {
+      {L"ButtonShape", L"6"}, {L"Style", L"1"}, {L"Caption", L"Latch"}, {L"Value", L"-1"},
+      {L"Alignment", L"0"}, {L"BevelWidth", L"2"}};
+  for (const auto& [name, text] : expected) {
+    VARIANT v = get_property(b, name);
+    EXPECT_EQ(variant_text(v), text) << name;
+    VariantClear(&v);
+  }
+  // The control's window is cut to the star: its region leaves out the corners.
+  HWND window = container_->find(L"ShapeButton1")->control_window();
+  ASSERT_NE(window, nullptr);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(window, region), ERROR);
+  EXPECT_FALSE(PtInRegion(region, 1, 1));
+  EXPECT_TRUE(PtInRegion(region, 60, 50));
+  DeleteObject(region);
+  // Saved again, the form holds the same values.
+  Form again = container_->save_form();
+  ASSERT_EQ(again.controls.size(), 1u);
+  Container second(test_stage());
+  second.load_form(again);
+  second.show();
+  second.pump_messages();
+  VARIANT shape = get_property(second.find(L"ShapeButton1")->dispatch(), L"ButtonShape");
+  EXPECT_EQ(variant_text(shape), L"6");
+  VariantClear(&shape);
+}
+
 TEST_F(ContainerTest, AQuorralFormKeepsItsTipIntervalAndIconThroughSaveAndLoad) {
   std::wstring path = temp_file(L"qs_container_quorral.qsform");
   {
