@@ -150,6 +150,12 @@ bool malformed(const std::vector<RegionRect>& rects, const std::optional<RegionR
          r.bottom > box->bottom)) {
       return true;
     }
+    // The system lists a row of an ellipse that narrows to nothing as an
+    // empty piece in the middle of the box; an empty piece anywhere else is
+    // a row it never filled in.
+    if (box && r.left == r.right && std::abs(2 * r.left - (box->left + box->right)) > 1) {
+      return true;
+    }
   }
   return false;
 }
