@@ -208,6 +208,27 @@ RegionShape RegionShape::round_rect(int32_t left, int32_t top, int32_t right, in
     }
     if (left + in >= r - in) continue;
     add_row(k, k + 1, in);
+    // Where the curve runs steeper than 45 degrees the inset holds for
+    // many rows: skip to the first row that lowers it (the test only ever
+    // passes further down, so an estimate is corrected by the test itself).
+    if (margin < 0.4 || in == 0) continue;
+    const double t = a - margin - static_cast<double>(in - 1);
+    if (t <= 0) continue;
+    const auto keeps = [&](int64_t row) {
+      const double d = bb - (static_cast<double>(row) + 0.5);
+      const double d2 = d * d;
+      const double w2 = std::max(0.0, a2 - ratio * d2);
+      return !(w2 * b4 < a4 * d2) && t * t > w2;
+    };
+    const double reach = std::sqrt(std::max(0.0, (a2 - t * t) / ratio));
+    int64_t next = static_cast<int64_t>(bb - 0.5 - reach);
+    next = std::clamp<int64_t>(next, k + 1, half_rows);
+    while (next > k + 1 && !keeps(next - 1)) --next;
+    while (next < half_rows && keeps(next)) ++next;
+    if (next > k + 1) {
+      add_row(k + 1, next, in);
+      k = next - 1;
+    }
   }
   const size_t corner_bands = bands.size();
   const int64_t middle_top = top + half_rows;
