@@ -221,7 +221,7 @@ RegionShape RegionShape::round_rect(int32_t left, int32_t top, int32_t right, in
       return !(w2 * b4 < a4 * d2) && t * t > w2;
     };
     const double reach = std::sqrt(std::max(0.0, (a2 - t * t) / ratio));
-    int64_t next = static_cast<int64_t>(bb - 0.5 - reach);
+    int64_t next = static_cast<int64_t>(std::ceil(bb - 0.5 - reach));
     next = std::clamp<int64_t>(next, k + 1, half_rows);
     while (next > k + 1 && !keeps(next - 1)) --next;
     while (next < half_rows && keeps(next)) ++next;
