@@ -19,27 +19,6 @@ class RegionRows {
     shape_.xs_.reserve(rows * 2);
   }
 
-  // Appends the first `count` rows mirrored about the line y = axis / 2,
-  // last row first (the lower half of a shape symmetric top to bottom),
-  // taking of them only what lies above `limit`.
-  void mirror(size_t count, int64_t axis, int64_t limit) {
-    for (size_t i = count; i-- > 0;) {
-      const RegionShape::Band band = shape_.bands_[i];
-      const int64_t bottom = std::min<int64_t>(band.bottom, limit);
-      if (bottom <= band.top) continue;
-      // A copy: adding may move the shape's intervals.
-      const size_t n = band.end - band.first;
-      int32_t local[8];
-      int32_t* copy = local;
-      if (n > 8) {
-        scratch_.resize(n);
-        copy = scratch_.data();
-      }
-      std::copy(shape_.xs_.begin() + band.first, shape_.xs_.begin() + band.end, copy);
-      add(static_cast<int32_t>(axis - bottom), static_cast<int32_t>(axis - band.top), copy, n);
-    }
-  }
-
   // Adds the row [top, bottom) with the intervals in xs (pairs left, right,
   // sorted and apart). Rows must come in increasing order.
   void add(int32_t top, int32_t bottom, const int32_t* xs, size_t count) {
@@ -72,7 +51,6 @@ class RegionRows {
   }
 
   RegionShape& shape_;
-  std::vector<int32_t> scratch_;
 };
 
 namespace {
@@ -187,13 +165,37 @@ RegionShape RegionShape::round_rect(int32_t left, int32_t top, int32_t right, in
   const double a4 = a2 * a2;
   const double b4 = b2 * b2;
   RegionShape shape;
-  RegionRows rows(shape, static_cast<size_t>(2 * half_rows + 1));
-  int32_t xs[2];
+  auto& bands = shape.bands_;
+  auto& xs = shape.xs_;
+  // Each distinct inset makes one band of the upper corners and one of the
+  // lower; the insets shrink from row to row, so there are at most about
+  // ew / 2 + 1 of them.
+  const size_t most = static_cast<size_t>(std::min<int64_t>(half_rows, ew / 2 + 1)) + 1;
+  bands.reserve(2 * most + 1);
+  xs.reserve(2 * most + 2);
+  // Appends the row (top + k) with the inset, joining it to the band above
+  // when that has the same inset.
+  int64_t last_in = -1;
+  auto add_row = [&](int64_t k_top, int64_t k_bottom, int64_t in) {
+    const auto row_top = clamp32(top + k_top);
+    const auto row_bottom = clamp32(top + k_bottom);
+    if (in == last_in && !bands.empty() && bands.back().bottom == row_top) {
+      bands.back().bottom = row_bottom;
+      return;
+    }
+    const auto first = static_cast<uint32_t>(xs.size());
+    xs.push_back(clamp32(left + in));
+    xs.push_back(clamp32(r - in));
+    bands.push_back({row_top, row_bottom, first, first + 2});
+    last_in = in;
+  };
   // The inset only shrinks from row to row, so it is found by stepping it
   // down while the ellipse still reaches the next smaller one; squares
-  // stand in for the ellipse's half width x.
+  // stand in for the ellipse's half width x. Once it is zero every row
+  // down to the middle is the full width.
   int64_t in = ew / 2 + 1;
-  for (int64_t k = 0; k < half_rows; ++k) {
+  int64_t k = 0;
+  for (; k < half_rows && in > 0; ++k) {
     const double dy = bb - (static_cast<double>(k) + 0.5);
     const double dy2 = dy * dy;
     const double x2 = std::max(0.0, a2 - ratio * dy2);
@@ -205,19 +207,54 @@ RegionShape RegionShape::round_rect(int32_t left, int32_t top, int32_t right, in
       --in;
     }
     if (left + in >= r - in) continue;
-    xs[0] = clamp32(left + in);
-    xs[1] = clamp32(r - in);
-    rows.add(clamp32(top + k), clamp32(top + k + 1), xs, 2);
+    add_row(k, k + 1, in);
+    // Where the curve runs steeper than 45 degrees the inset holds for
+    // many rows: skip to the first row that lowers it (the test only ever
+    // passes further down, so an estimate is corrected by the test itself).
+    if (margin < 0.4 || in == 0) continue;
+    const double t = a - margin - static_cast<double>(in - 1);
+    if (t <= 0) continue;
+    const auto keeps = [&](int64_t row) {
+      const double d = bb - (static_cast<double>(row) + 0.5);
+      const double d2 = d * d;
+      const double w2 = std::max(0.0, a2 - ratio * d2);
+      return !(w2 * b4 < a4 * d2) && t * t > w2;
+    };
+    const double reach = std::sqrt(std::max(0.0, (a2 - t * t) / ratio));
+    int64_t next = static_cast<int64_t>(std::ceil(bb - 0.5 - reach));
+    next = std::clamp<int64_t>(next, k + 1, half_rows);
+    while (next > k + 1 && !keeps(next - 1)) --next;
+    while (next < half_rows && keeps(next)) ++next;
+    if (next > k + 1) {
+      add_row(k + 1, next, in);
+      k = next - 1;
+    }
   }
-  const size_t corner_bands = shape.bands_.size();
+  const size_t corner_bands = bands.size();
   const int64_t middle_top = top + half_rows;
   const int64_t middle_bottom = b - half_rows;
-  if (middle_top < middle_bottom) {
-    xs[0] = left;
-    xs[1] = clamp32(r);
-    rows.add(clamp32(middle_top), clamp32(middle_bottom), xs, 2);
+  // The full-width rows: the rest of the upper corners and the middle.
+  if (k < half_rows || middle_top < middle_bottom) {
+    add_row(k, std::max(half_rows, middle_bottom - top), 0);
   }
-  rows.mirror(corner_bands, top + b, middle_top);
+  // The lower corners mirror the upper ones about the middle, last band
+  // first, sharing their intervals; a band reaching into the middle keeps
+  // only its part above it.
+  const int64_t axis = top + b;
+  for (size_t i = corner_bands; i-- > 0;) {
+    const Band band = bands[i];
+    const int64_t band_bottom = std::min<int64_t>(band.bottom, middle_top);
+    if (band_bottom <= band.top) continue;
+    const auto mirrored_top = static_cast<int32_t>(axis - band_bottom);
+    const auto mirrored_bottom = static_cast<int32_t>(axis - band.top);
+    Band& last = bands.back();
+    if (last.bottom == mirrored_top && xs[last.first] == xs[band.first] &&
+        xs[last.first + 1] == xs[band.first + 1]) {
+      last.bottom = mirrored_bottom;
+    } else {
+      bands.push_back({mirrored_top, mirrored_bottom, band.first, band.end});
+    }
+  }
   return shape;
 }
 

@@ -224,6 +224,36 @@ TEST(RegionShape, CurvedShapesAreSymmetricInTheirBox) {
       << "a corner larger than the box is clipped to it";
 }
 
+// Curves are built with their lower corners sharing the rows of the upper
+// ones: moving a shape must move every piece once, and the rows must be in
+// the one form a combination gives (no two touching rows alike).
+TEST(RegionShape, CurvesMoveWholeAndKeepTheirForm) {
+  for (int32_t w = 1; w <= 40; w += 3) {
+    for (int32_t h = 1; h <= 40; h += 2) {
+      const struct {
+        RegionShape at_origin;
+        RegionShape moved_box;
+      } cases[] = {
+          {RegionShape::ellipse(0, 0, w, h), RegionShape::ellipse(-7, 11, w - 7, h + 11)},
+          {RegionShape::round_rect(0, 0, w, h, 9, 5),
+           RegionShape::round_rect(-7, 11, w - 7, h + 11, 9, 5)},
+          {RegionShape::round_rect(0, 0, w, h, 4, 30),
+           RegionShape::round_rect(-7, 11, w - 7, h + 11, 4, 30)},
+      };
+      for (const auto& c : cases) {
+        RegionShape moved = c.at_origin;
+        moved.offset(-7, 11);
+        ASSERT_EQ(moved.rects(), c.moved_box.rects()) << w << "x" << h;
+        ASSERT_EQ(RegionShape::combine(moved, moved, kRgnOr).rects(), moved.rects())
+            << w << "x" << h;
+        const RegionShape rim =
+            RegionShape::combine(moved, RegionShape::rect(-7, 11, w - 7, h + 11), kRgnXor);
+        ASSERT_TRUE(RegionShape::combine(rim, moved, kRgnAnd).empty()) << w << "x" << h;
+      }
+    }
+  }
+}
+
 TEST(RegionShape, TooTallCurvesAreRefused) {
   EXPECT_TRUE(RegionShape::ellipse(0, 0, 10, INT32_MAX).refused());
   const RegionPoint tall[] = {{0, 0}, {10, INT32_MAX}, {0, INT32_MAX}};

@@ -140,7 +140,13 @@ std::string describe(const std::vector<RegionRect>& rects, size_t limit = 12) {
 
 // Whether the system's region is malformed: under Wine some small and thin
 // ellipses come back with pieces made of uninitialised values (reversed or
-// far outside the box), which no engine can reproduce.
+// far outside the box), which no engine can reproduce. Measured over every
+// box up to 80 x 80: it happens only to ellipses 2 to 7 pixels wide (box
+// width 3 to 8) and taller than about ten times their width, never to flat
+// ones; the rows the system never writes hold zeros (an empty piece at the
+// box's left edge) or stale values (pieces reversed, in the millions, or
+// wider than the box). A stale value that happens to look like a real
+// width would pass this check and be counted as a disagreement.
 bool malformed(const std::vector<RegionRect>& rects, const std::optional<RegionRect>& box) {
   for (const RegionRect& r : rects) {
     if (r.left > r.right || r.top >= r.bottom) return true;
