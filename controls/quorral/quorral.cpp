@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "controls/quorral/utilities.h"
+#include "controls/quorral/win_crypt.h"
 #include "core/runtime_error.h"
 
 namespace qs {
@@ -210,6 +212,24 @@ void Quorral::poll_cursor() {
   if (!changed) return;
   Variant x(p.x), y(p.y);
   raise_event(kMouseMoveEvent, {&x, &y});
+}
+
+Variant Quorral::WinCrypt(const Variant& text, const Variant& key) {
+  return Variant(win_crypt(surface().platform(), text.to_text(), key.to_text()));
+}
+
+bool Quorral::FloatWindow(const Variant& window, bool floating) {
+  return float_window(surface().platform(), window, floating);
+}
+
+Variant Quorral::PlaySound(const Variant& file_name) {
+  return play_sound(surface().platform(), file_name);
+}
+
+int16_t Quorral::MsgBox(const std::u16string& prompt, const Variant& buttons, const Variant& top,
+                        const Variant& left, const Variant& spike) {
+  return msg_box(surface().platform(), msg_box_picture_, Variant(prompt), buttons, top, left,
+                 spike);
 }
 
 }  // namespace qs

@@ -83,6 +83,17 @@ class Quorral : public Control {
   PictureRef MsgBoxPicture() const { return msg_box_picture_; }
   void set_MsgBoxPicture(PictureRef picture);
 
+  // The utility methods beside the tray (none depends on it): the text
+  // cipher (error 5 where a code would exceed 255), the window float switch
+  // (false for a bad handle, never an error), the sound player (the
+  // platform's result as a 16-bit integer) and the library's message box
+  // with this control's MsgBoxPicture (the answer code; no errors).
+  Variant WinCrypt(const Variant& text, const Variant& key);
+  bool FloatWindow(const Variant& window, bool floating);
+  Variant PlaySound(const Variant& file_name);
+  int16_t MsgBox(const std::u16string& prompt, const Variant& buttons, const Variant& top,
+                 const Variant& left, const Variant& spike);
+
   // Whether this instance counts its icon as placed.
   bool IconShown() const { return icon_shown_; }
 

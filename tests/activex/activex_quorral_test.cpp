@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -170,6 +171,106 @@ class Connection {
   ComPtr<IConnectionPoint> point_;
   DWORD cookie_ = 0;
 };
+
+BOOL CALLBACK find_shown_bubble(HWND w, LPARAM out) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  wchar_t title[32] = {};
+  GetWindowTextW(w, title, 32);
+  if (pid == GetCurrentProcessId() && IsWindowVisible(w) && lstrcmpW(title, L"MessageBox") == 0) {
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// From another thread, as a user would: waits for the bubble to show, then
+// presses its visible button with that caption. True when it pressed.
+bool press_bubble_button(const wchar_t* caption) {
+  for (int i = 0; i < 500; ++i) {
+    HWND bubble = nullptr;
+    EnumWindows(find_shown_bubble, reinterpret_cast<LPARAM>(&bubble));
+    if (bubble != nullptr) {
+      // The visible one: a hidden button may carry the same caption.
+      for (HWND button = FindWindowExW(bubble, nullptr, L"Button", caption); button != nullptr;
+           button = FindWindowExW(bubble, button, L"Button", caption)) {
+        if (IsWindowVisible(button)) {
+          PostMessageW(button, BM_CLICK, 0, 0);
+          return true;
+        }
+      }
+    }
+    Sleep(20);
+  }
+  return false;
+}
+
+TEST(QuorralCom, MsgBoxShowsTheBubbleModallyAndAnswersWithThePressedButton) {
+  ComPtr<_Quorral> c = new_quorral();
+  ASSERT_TRUE(c);
+  struct Row {
+    msgButtons buttons;
+    const wchar_t* press;
+    short answer;
+  };
+  const Row rows[] = {{msgYesNo, L"No", 4}, {msgYesNo, L"Yes", 3}, {msgAbortRetryIgnore, L"Ignore", 7},
+                      {msgok, L"OK", 1}};
+  for (const Row& row : rows) {
+    bool pressed = false;
+    std::thread user([&] { pressed = press_bubble_button(row.press); });
+    BSTR prompt = SysAllocString(L"Shall we?");
+    VARIANT missing;
+    VariantInit(&missing);
+    V_VT(&missing) = VT_ERROR;
+    V_ERROR(&missing) = DISP_E_PARAMNOTFOUND;
+    short answer = -1;
+    EXPECT_EQ(c->MsgBox(prompt, row.buttons, missing, missing, spkBottomRight, &answer), S_OK);
+    SysFreeString(prompt);
+    user.join();
+    EXPECT_TRUE(pressed) << "no bubble showed a button " << row.press;
+    EXPECT_EQ(answer, row.answer);
+  }
+}
+
+TEST(QuorralCom, UtilityMethodsThroughTheInterface) {
+  ComPtr<_Quorral> c = new_quorral();
+  ASSERT_TRUE(c);
+  auto text = [](const wchar_t* s) {
+    VARIANT v;
+    VariantInit(&v);
+    V_VT(&v) = VT_BSTR;
+    V_BSTR(&v) = SysAllocString(s);
+    return v;
+  };
+  VARIANT t = text(L"abc"), k = text(L"ab"), out;
+  VariantInit(&out);
+  ASSERT_EQ(c->WinCrypt(t, k, &out), S_OK);
+  ASSERT_EQ(V_VT(&out), VT_BSTR);
+  EXPECT_STREQ(V_BSTR(&out), L"gde");
+  VariantClear(&out);
+  VARIANT bad = text(L"\u00ff");
+  EXPECT_EQ(c->WinCrypt(t, bad, &out), HRESULT(0x800A0005)) << "codes above 255: error 5";
+  EXPECT_EQ(V_VT(&out), VT_EMPTY) << "and no partial result";
+  VariantClear(&t);
+  VariantClear(&k);
+  VariantClear(&bad);
+
+  HWND window = CreateWindowExW(0, L"STATIC", L"float me", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+  VARIANT_BOOL floated = VARIANT_FALSE;
+  ASSERT_EQ(c->FloatWindow(long_variant(LONG(reinterpret_cast<intptr_t>(window))), VARIANT_TRUE,
+                           &floated),
+            S_OK);
+  EXPECT_EQ(floated, VARIANT_TRUE);
+  EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  ASSERT_EQ(c->FloatWindow(long_variant(LONG(reinterpret_cast<intptr_t>(window))), VARIANT_FALSE,
+                           &floated),
+            S_OK);
+  EXPECT_FALSE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  DestroyWindow(window);
+  EXPECT_EQ(c->FloatWindow(long_variant(0), VARIANT_TRUE, &floated), S_OK) << "no error escapes";
+  EXPECT_EQ(floated, VARIANT_FALSE);
+}
 
 TEST(QuorralCom, ANewInstanceIsInvisibleAtRunTimeAndHoldsTheBuiltInIcon) {
   ComPtr<_Quorral> c = new_quorral();

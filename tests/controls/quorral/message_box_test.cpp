@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "controls/quorral/message_box_form.h"
+#include "controls/quorral/quorral.h"
 #include "controls/quorral/utilities.h"
+#include "tests/support/recording_host.h"
 #include "tests/support/rig.h"
 
 #if !defined(_WIN32)
@@ -179,6 +181,30 @@ TEST_F(MessageBoxTest, BoxesLeaveNoRegionBehind) {
   }
   EXPECT_EQ(regions.live_regions(), before);
   EXPECT_EQ(msg_box_request().Result.to_integer(), 1);
+}
+
+// The control's methods hand the request over with its own picture.
+TEST_F(MessageBoxTest, TheControlsMsgBoxUsesItsPictureAndReturnsTheAnswer) {
+  test::RecordingHost host;
+  Quorral q(rig_->platform().create_surface(), host);
+  q.InitProperties();
+  PictureRef background = q.MsgBoxPicture();
+  ASSERT_NE(background, nullptr) << "a new instance holds an empty picture object";
+  driver_.on_modal([&](Form& form) {
+    EXPECT_EQ(form.picture(), background);
+    CommandButton* no = button_of(form, 2);
+    ASSERT_NE(no, nullptr);
+    EXPECT_TRUE(no->visible());
+    EXPECT_EQ(no->caption(), u"No");
+    driver_.click(*no);
+  });
+  EXPECT_EQ(q.MsgBox(u"Sure?", Variant(int32_t(1)), Variant::missing(), Variant::missing(),
+                     Variant(int32_t(3))),
+            4);
+  EXPECT_EQ(q.WinCrypt(Variant(u"abc"), Variant(u"ab")).to_text(), u"gde");
+  EXPECT_FALSE(q.FloatWindow(Variant(int32_t(0)), true));
+  EXPECT_EQ(q.PlaySound(Variant(u"")).type(), VarType::kInteger);
+  EXPECT_TRUE(host.changes.empty()) << "the utility methods notify nothing";
 }
 
 #if !defined(_WIN32)
