@@ -48,6 +48,14 @@ constexpr double kShrinkEnd = 15;
 
 }  // namespace
 
+const std::u16string& AboutForm::name_story() {
+  static const std::u16string text =
+      u"The name comes from a word the first developers made up for a tool that "
+      u"does a little of everything: a dual list, a button of any shape, a tray "
+      u"icon. It stuck.";
+  return text;
+}
+
 const std::u16string& AboutForm::subtitle() {
   static const std::u16string text =
       std::u16string(1, u'\r') + u"Activex controls-" + std::u16string(1, u'\r') + u"Quorral Series";
@@ -58,7 +66,7 @@ AboutForm::AboutForm(Platform& platform)
     : form_(platform.create_form(u"frmAbout")), platform_(platform) {
   form_->set_caption(u"About");
   form_->set_back_color(rgb(0, 0, 0));
-  form_->set_client_size(7290, 3900);
+  form_->set_client_size(8820, 3900);
 
   title_ = &add_label(*form_, u"Label1", {-960, 1080, 2175, 495}, u"Quorral");
   title_->set_font(font_of(24, true));
@@ -74,12 +82,15 @@ AboutForm::AboutForm(Platform& platform)
   Label& control_line = add_label(*form_, u"Label4", {6270, 120, 825, 300},
                                   u"Control:" + std::u16string(kLibraryName), Alignment::kRight);
   control_line.set_font(font_of(12, true));
+  // Both lines are sized to their text: wide enough for it at their fonts.
+  control_line.move(6270, 120, 2460, 300);
   Label& version_line =
       add_label(*form_, u"Label5", {6375, 600, 825, 240},
                 u"Version:" + decimal(kVersionMajor) + u":" + decimal(kVersionMinor) + u"." +
                     decimal(kVersionRevision),
                 Alignment::kRight);
   version_line.set_font(font_of(9.75, true, true));
+  version_line.move(6375, 600, 1560, 240);
 
   add_label(*form_, u"Label6", {2640, 1680, 4455, 960},
             u"Six visual controls for forms: a dual list, shaped buttons, a colour check box, "
@@ -87,7 +98,23 @@ AboutForm::AboutForm(Platform& platform)
   add_label(*form_, u"Label7", {240, 2640, 5520, 720},
             u"Written and maintained by the QuorralSet developers. The software and its "
             u"documentation are protected by copyright; all rights reserved.");
-  add_label(*form_, u"Label8", {2280, 3600, 1695, 255}, u"quorralset@example.org");
+  add_label(*form_, u"Label8", {2280, 3600, 2760, 255}, u"quorralset@example.org");
+
+  Image& icon = form_->create_image(u"Image1");
+  icon.move(1920, 1800, 615, 375);
+  icon.set_picture(platform.library_icon());
+  icon.on_click = [this] {
+    platform_.message_box(name_story(), u"About", kMbOk | kMbIconInformation);
+  };
+
+  // The animation runs on its timer from the moment the form is loaded.
+  timer_window_ = platform.create_message_window();
+  timer_ = &timer_window_->create_timer();
+  timer_->on_timer = [this] {
+    tick();
+    if (timer_interval_ == 0) timer_->set_interval(0);
+  };
+  timer_->set_interval(timer_interval_);
 }
 
 AboutForm::~AboutForm() = default;
@@ -204,6 +231,9 @@ CreditsForm::CreditsForm(Platform& platform) : form_(platform.create_form(u"East
     top += n == 1 ? 720 : 540;
     ++n;
   }
+  Image& icon = form_->create_image(u"Image1");
+  icon.move(240, 240, 480, 480);
+  icon.set_picture(platform.library_icon());
   CommandButton& done = form_->create_command_button(u"Command1");
   done.move(5160, 5400, 1335, 255);
   done.set_caption(u"Done");

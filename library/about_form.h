@@ -36,6 +36,8 @@ class AboutForm {
 
   // The text typed under the second title, one character per tick.
   static const std::u16string& subtitle();
+  // The paragraph the icon's message box shows.
+  static const std::u16string& name_story();
 
  private:
   void fade_step();
@@ -44,6 +46,9 @@ class AboutForm {
 
   std::unique_ptr<Form> form_;
   Platform& platform_;
+  // Timer1 runs from the moment the form is loaded: its hidden window holds it.
+  std::unique_ptr<MessageWindow> timer_window_;
+  Timer* timer_ = nullptr;
   Label* title_ = nullptr;     // Label1
   Label* subtitle_ = nullptr;  // Label2
   Label* ok_ = nullptr;        // Label3

@@ -148,5 +148,30 @@ TEST(FormsOnScreen, TheBubbleIsCutToItsShapeWithABlackOutline) {
   driver.on_modal({});
 }
 
+TEST(FormsOnScreen, TheAboutBoxAfterItsAnimation) {
+  Win32Platform& platform = Win32Platform::current();
+  Driver& driver = platform.driver();
+  AboutForm about(platform);
+  const std::u16string done = u"Skorv\rActivex controls-\rQuorral Series";
+  driver.on_modal([&](Form& form) {
+    auto* subtitle = dynamic_cast<Label*>(form.find(u"Label2"));
+    ASSERT_NE(subtitle, nullptr);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (subtitle->caption() != done && std::chrono::steady_clock::now() < end) {
+      pump_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(subtitle->caption(), done) << "the real timer ran the animation to its end";
+    auto* title = dynamic_cast<Label*>(form.find(u"Label1"));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->fore_color(), rgb(5, 5, 255));
+    const Shot shot = shoot(hwnd_of(form));
+    save(shot, "about");
+    EXPECT_EQ(shot.at(4, 4), RGB(0, 0, 0)) << "the black background";
+    if (auto* ok = dynamic_cast<Label*>(form.find(u"Label3"))) driver.click(*ok);
+  });
+  about.show_modal();
+  driver.on_modal({});
+}
+
 }  // namespace
 }  // namespace qs::win32
