@@ -14,8 +14,6 @@ namespace {
 
 const std::u16string kCaptionDefault = u"Label1";
 constexpr int16_t kBevelWidthDefault = 2;
-// The corner ellipse of the rounded outlines, in pixels.
-constexpr int32_t kCornerSize = 15;
 // The surface's pixel scale.
 constexpr int16_t kPixelScale = 3;
 
