@@ -58,12 +58,20 @@ void Quorral::InitProperties() {
   timer1_->set_interval(0);
 }
 
+// The tip and the cursor coordinates hold plain values: an object (a font
+// or picture) there is refused with a type mismatch, in a store as in an
+// assignment, so what is kept can always be saved and streamed again.
+static const Variant& plain_value(const Variant& v) {
+  if (v.is_object()) throw RuntimeError(kErrTypeMismatch);
+  return v;
+}
+
 void Quorral::ReadProperties(PropertyBag& bag) {
   // Everything is read and converted first, so a refused value changes nothing.
-  Variant tip = bag.read(u"SysToolTip", Variant(u""));
+  Variant tip = plain_value(bag.read(u"SysToolTip", Variant(u"")));
   PictureRef icon = bag.read(u"SysIcon", Variant::nothing()).to_picture();
-  Variant x = bag.read(u"MouseX", Variant(int16_t{0}));
-  Variant y = bag.read(u"MouseY", Variant(int16_t{0}));
+  Variant x = plain_value(bag.read(u"MouseX", Variant(int16_t{0})));
+  Variant y = plain_value(bag.read(u"MouseY", Variant(int16_t{0})));
   const int32_t sensitivity = bag.read(u"MouseSensitivity", Variant(int32_t{0})).to_long();
   PictureRef msg_box_picture = bag.read(u"MsgBoxPicture", Variant::nothing()).to_picture();
   const int32_t interval = host().user_mode() ? sensitivity : 0;
@@ -119,7 +127,7 @@ void Quorral::send_delete() {
 }
 
 void Quorral::set_SysToolTip(const Variant& tip) {
-  tool_tip_ = tip;
+  tool_tip_ = plain_value(tip);
   notify(u"SysToolTip");
 }
 
@@ -142,13 +150,13 @@ void Quorral::set_SysIcon(PictureRef picture) {
 
 void Quorral::set_MouseX(const Variant& x) {
   if (!host().user_mode()) throw RuntimeError(kErrSetNotPermitted);
-  mouse_x_ = x;
+  mouse_x_ = plain_value(x);
   notify(u"MouseX");
 }
 
 void Quorral::set_MouseY(const Variant& y) {
   if (!host().user_mode()) throw RuntimeError(kErrSetNotPermitted);
-  mouse_y_ = y;
+  mouse_y_ = plain_value(y);
   notify(u"MouseY");
 }
 

@@ -215,8 +215,14 @@ std::vector<Member> members_of(IDispatch* object) {
     UINT args = 0;
     for (SHORT p = 0; p < f->cParams; ++p)
       if (!(f->lprgelemdescParam[p].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) ++args;
-    // The about box is modal: it waits for a user and is tested on its own.
-    if (f->memid != DISPID_ABOUTBOX && f->memid >= -1000 && f->memid < 0x60000000)
+    // The about box and the tray control's message box are modal: they wait
+    // for a user and are tested on their own.
+    BSTR name = nullptr;
+    UINT names = 0;
+    info->GetNames(f->memid, &name, 1, &names);
+    const bool modal = f->memid == DISPID_ABOUTBOX || (name && lstrcmpiW(name, L"MsgBox") == 0);
+    SysFreeString(name);
+    if (!modal && f->memid >= -1000 && f->memid < 0x60000000)
       out.push_back({f->memid, WORD(f->invkind), args});
     info->ReleaseFuncDesc(f);
   }

@@ -97,9 +97,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemoryPropertyBag saved_again;
   second->WriteProperties(saved_again);
   QS_FUZZ_CHECK(fuzz::same_entries(saved, saved_again));
-  // What a control saves also goes through the host's stream.
-  MemoryPropertyBag streamed;
-  decode_property_stream(encode_property_stream(saved), streamed);
-  QS_FUZZ_CHECK(fuzz::same_entries(saved, streamed));
+  // What a control saves also goes through the host's stream, except a
+  // picture known only by its handle (no file data): the stream refuses it
+  // with 380 before writing anything, rather than write what it cannot read.
+  bool handle_only = false;
+  for (const auto& [key, value] : saved.entries()) {
+    if (!value.is_object() || value.to_font()) continue;
+    PictureRef p = value.to_picture();
+    if (p && p->type != PictureType::kNone && p->data.empty()) handle_only = true;
+  }
+  try {
+    MemoryPropertyBag streamed;
+    decode_property_stream(encode_property_stream(saved), streamed);
+    QS_FUZZ_CHECK(!handle_only);
+    QS_FUZZ_CHECK(fuzz::same_entries(saved, streamed));
+  } catch (const RuntimeError& e) {
+    QS_FUZZ_CHECK(handle_only && e.number() == kErrInvalidPropertyValue);
+  }
   return 0;
 }

@@ -58,10 +58,15 @@ inline Variant fuzzed_value(FuzzedDataProvider& in) {
     case 10: return Variant::nothing();
     default: {
       auto p = std::make_shared<Picture>();
-      p->type = PictureType(in.ConsumeIntegralInRange<int16_t>(0, 3));
-      p->handle = in.ConsumeIntegral<int32_t>();
-      p->width = in.ConsumeIntegral<int32_t>();
-      p->height = in.ConsumeIntegral<int32_t>();
+      // The picture kinds there are: an empty picture object has no handle
+      // and no size.
+      const PictureType kinds[] = {PictureType::kNone, PictureType::kBitmap, PictureType::kIcon};
+      p->type = kinds[in.ConsumeIntegralInRange<size_t>(0, 2)];
+      if (p->type != PictureType::kNone) {
+        p->handle = in.ConsumeIntegral<int32_t>();
+        p->width = in.ConsumeIntegral<int32_t>();
+        p->height = in.ConsumeIntegral<int32_t>();
+      }
       // Some pictures carry data, as loaded ones do (an empty one never).
       if (p->type != PictureType::kNone && in.ConsumeBool()) {
         const size_t n = in.ConsumeIntegralInRange<size_t>(1, 64);

@@ -166,6 +166,10 @@ TEST_F(QuorralPersistenceTest, ARefusedRestoreChangesNothing) {
       {"MouseSensitivity", Variant(u"x"), kErrTypeMismatch},
       {"SysIcon", Variant(int32_t{3}), kErrTypeMismatch},
       {"MsgBoxPicture", Variant(u"pic"), kErrTypeMismatch},
+      // Plain values only: an object could not be streamed back as it was.
+      {"SysToolTip", Variant(make_font()), kErrTypeMismatch},
+      {"MouseX", Variant(std::make_shared<Picture>()), kErrTypeMismatch},
+      {"MouseY", Variant(make_font()), kErrTypeMismatch},
   };
   ctl->set_SysToolTip(Variant(u"kept"));
   for (const Case& c : cases) {
