@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace qs {
@@ -87,6 +88,27 @@ class Regions {
   // Regions created through this service and neither deleted nor handed to
   // a window: a pass that cleans up after itself leaves this where it found it.
   virtual int live_regions() const = 0;
+};
+
+// Owns one region of a Regions service until it is released (handed to a
+// window) or the owner goes, so a pass that fails part-way leaks nothing.
+class OwnedRegion {
+ public:
+  OwnedRegion(Regions& regions, RegionHandle handle) : regions_(regions), handle_(handle) {}
+  ~OwnedRegion() { reset(); }
+  OwnedRegion(const OwnedRegion&) = delete;
+  OwnedRegion& operator=(const OwnedRegion&) = delete;
+
+  RegionHandle get() const { return handle_; }
+  // Gives up ownership (the window took the region).
+  RegionHandle release() { return std::exchange(handle_, 0); }
+  void reset() {
+    if (handle_ != 0) regions_.delete_object(std::exchange(handle_, 0));
+  }
+
+ private:
+  Regions& regions_;
+  RegionHandle handle_;
 };
 
 }  // namespace qs

@@ -13,26 +13,6 @@ namespace {
 
 thread_local MsgBoxRequest t_request;
 
-// A region the form owns until it hands it on or the owner goes: a load
-// that fails part-way releases what it made.
-class OwnedRegion {
- public:
-  OwnedRegion(Regions& regions, RegionHandle handle) : regions_(regions), handle_(handle) {}
-  ~OwnedRegion() {
-    if (handle_ != 0) regions_.delete_object(handle_);
-  }
-  OwnedRegion(const OwnedRegion&) = delete;
-  OwnedRegion& operator=(const OwnedRegion&) = delete;
-
-  RegionHandle get() const { return handle_; }
-  // Gives the handle away (to the window); the owner no longer releases it.
-  RegionHandle release() { return std::exchange(handle_, 0); }
-
- private:
-  Regions& regions_;
-  RegionHandle handle_;
-};
-
 // A coordinate for a region call: the nearest integer, halves to even.
 int32_t nearest(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
 
