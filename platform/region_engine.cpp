@@ -140,120 +140,72 @@ RegionShape RegionShape::round_rect(int32_t left, int32_t top, int32_t right, in
   if (top > bottom) std::swap(top, bottom);
   // Curved regions leave out the box's last column and row.
   // An empty box thus becomes the column or row just left of or above it.
-  int64_t width = int64_t{right} - left - 1;
-  int64_t height = int64_t{bottom} - top - 1;
-  int64_t ew = std::min<int64_t>(std::abs(int64_t{ellipse_width}), width);
-  int64_t eh = std::min<int64_t>(std::abs(int64_t{ellipse_height}), height);
-  int64_t r = left + width;
-  int64_t b = top + height;
+  const int64_t width = int64_t{right} - left - 1;
+  const int64_t height = int64_t{bottom} - top - 1;
+  const int64_t ew = std::min<int64_t>(std::abs(int64_t{ellipse_width}), width);
+  const int64_t eh = std::min<int64_t>(std::abs(int64_t{ellipse_height}), height);
+  const int64_t r = left + width;
+  const int64_t b = top + height;
   if (ew < 2 || eh < 2) return rect(left, top, clamp32(r), clamp32(b));
-  if (height > kMaxRows) {
+  if (ew > kMaxCurve || eh > kMaxCurve) {
     RegionShape refused;
     refused.refused_ = true;
     return refused;
   }
-  // Row k of a corner (from the outside in) is inset at both ends by the
-  // distance from the corner ellipse's side to the ellipse, taken at the
-  // row's middle and rounded up past a margin that is wider where the curve
-  // runs flatter than 45 degrees. The lower corners mirror the upper ones.
-  const int64_t half_rows = eh / 2;
-  const double a = static_cast<double>(ew) / 2;
-  const double bb = static_cast<double>(eh) / 2;
-  const double a2 = a * a;
-  const double b2 = bb * bb;
-  const double ratio = a2 / b2;
-  const double a4 = a2 * a2;
-  const double b4 = b2 * b2;
+  // The corner ellipse (ew x eh) is traced with integer error terms from its
+  // middle row downwards, one step in x or y or both at a time, the way the
+  // system rasterises it; each row keeps the inset of the step that entered
+  // it. Rows above the middle mirror those below. The middle row stretches
+  // over the straight sides of a rounded rectangle.
+  const int64_t mid = eh / 2;
+  std::vector<int64_t> inset(static_cast<size_t>(eh - mid), -1);
+  {
+    const int64_t a = ew - 1;
+    const int64_t c = eh - 1;
+    const int64_t odd = c % 2;
+    const int64_t step_x = 8 * c * c;
+    const int64_t step_y = 8 * a * a;
+    int64_t dx = 4 * c * c * (1 - a);
+    int64_t dy = 4 * a * a * (1 + odd);
+    int64_t err = dx + dy + a * a * odd;
+    int64_t x = 0;
+    int64_t y = mid;
+    inset[0] = 0;
+    while (x <= ew / 2) {
+      const int64_t e2 = 2 * err;
+      if (e2 >= dx) {
+        ++x;
+        dx += step_x;
+        err += dx;
+      }
+      if (e2 <= dy) {
+        ++y;
+        dy += step_y;
+        err += dy;
+        if (y < eh) inset[static_cast<size_t>(y - mid)] = x;
+      }
+    }
+  }
+  // A very narrow, tall ellipse runs out of x steps before it reaches its
+  // last rows (the system leaves those rows unfilled); they continue the
+  // narrowest row so the shape stays whole.
   RegionShape shape;
-  auto& bands = shape.bands_;
-  auto& xs = shape.xs_;
-  // Each distinct inset makes one band of the upper corners and one of the
-  // lower; the insets shrink from row to row, so there are at most about
-  // ew / 2 + 1 of them.
-  const size_t most = static_cast<size_t>(std::min<int64_t>(half_rows, ew / 2 + 1)) + 1;
-  bands.reserve(2 * most + 1);
-  xs.reserve(2 * most + 2);
-  // Appends the row (top + k) with the inset, joining it to the band above
-  // when that has the same inset.
-  int64_t last_in = -1;
-  auto add_row = [&](int64_t k_top, int64_t k_bottom, int64_t in) {
-    const auto row_top = clamp32(top + k_top);
-    const auto row_bottom = clamp32(top + k_bottom);
-    if (in == last_in && !bands.empty() && bands.back().bottom == row_top) {
-      bands.back().bottom = row_bottom;
-      return;
-    }
-    const auto first = static_cast<uint32_t>(xs.size());
-    xs.push_back(clamp32(left + in));
-    xs.push_back(clamp32(r - in));
-    bands.push_back({row_top, row_bottom, first, first + 2});
-    last_in = in;
+  for (size_t k = 1; k < inset.size(); ++k) {
+    if (inset[k] >= 0) continue;
+    inset[k] = inset[k - 1];
+    shape.continued_ = true;
+  }
+  RegionRows rows(shape, static_cast<size_t>(eh));
+  const auto add_row = [&](int64_t row_top, int64_t row_bottom, int64_t in) {
+    if (left + in >= r - in) return;
+    const int32_t xs[2] = {clamp32(left + in), clamp32(r - in)};
+    rows.add(clamp32(row_top), clamp32(row_bottom), xs, 2);
   };
-  // The inset only shrinks from row to row, so it is found by stepping it
-  // down while the ellipse still reaches the next smaller one; squares
-  // stand in for the ellipse's half width x. Once it is zero every row
-  // down to the middle is the full width.
-  int64_t in = ew / 2 + 1;
-  int64_t k = 0;
-  for (; k < half_rows && in > 0; ++k) {
-    const double dy = bb - (static_cast<double>(k) + 0.5);
-    const double dy2 = dy * dy;
-    const double x2 = std::max(0.0, a2 - ratio * dy2);
-    const double margin = x2 * b4 < a4 * dy2 ? 0.37 : 0.47;
-    // in - 1 is enough when a - margin - (in - 1) <= x.
-    while (in > 0) {
-      const double t = a - margin - static_cast<double>(in - 1);
-      if (t > 0 && t * t > x2) break;
-      --in;
-    }
-    if (left + in >= r - in) continue;
-    add_row(k, k + 1, in);
-    // Where the curve runs steeper than 45 degrees the inset holds for
-    // many rows: skip to the first row that lowers it (the test only ever
-    // passes further down, so an estimate is corrected by the test itself).
-    if (margin < 0.4 || in == 0) continue;
-    const double t = a - margin - static_cast<double>(in - 1);
-    if (t <= 0) continue;
-    const auto keeps = [&](int64_t row) {
-      const double d = bb - (static_cast<double>(row) + 0.5);
-      const double d2 = d * d;
-      const double w2 = std::max(0.0, a2 - ratio * d2);
-      return !(w2 * b4 < a4 * d2) && t * t > w2;
-    };
-    const double reach = std::sqrt(std::max(0.0, (a2 - t * t) / ratio));
-    int64_t next = static_cast<int64_t>(std::ceil(bb - 0.5 - reach));
-    next = std::clamp<int64_t>(next, k + 1, half_rows);
-    while (next > k + 1 && !keeps(next - 1)) --next;
-    while (next < half_rows && keeps(next)) ++next;
-    if (next > k + 1) {
-      add_row(k + 1, next, in);
-      k = next - 1;
-    }
-  }
-  const size_t corner_bands = bands.size();
-  const int64_t middle_top = top + half_rows;
-  const int64_t middle_bottom = b - half_rows;
-  // The full-width rows: the rest of the upper corners and the middle.
-  if (k < half_rows || middle_top < middle_bottom) {
-    add_row(k, std::max(half_rows, middle_bottom - top), 0);
-  }
-  // The lower corners mirror the upper ones about the middle, last band
-  // first, sharing their intervals; a band reaching into the middle keeps
-  // only its part above it.
-  const int64_t axis = top + b;
-  for (size_t i = corner_bands; i-- > 0;) {
-    const Band band = bands[i];
-    const int64_t band_bottom = std::min<int64_t>(band.bottom, middle_top);
-    if (band_bottom <= band.top) continue;
-    const auto mirrored_top = static_cast<int32_t>(axis - band_bottom);
-    const auto mirrored_bottom = static_cast<int32_t>(axis - band.top);
-    Band& last = bands.back();
-    if (last.bottom == mirrored_top && xs[last.first] == xs[band.first] &&
-        xs[last.first + 1] == xs[band.first + 1]) {
-      last.bottom = mirrored_bottom;
-    } else {
-      bands.push_back({mirrored_top, mirrored_bottom, band.first, band.end});
-    }
+  for (int64_t i = 0; i < mid; ++i)
+    add_row(top + i, top + i + 1, inset[static_cast<size_t>(eh - 1 - i - mid)]);
+  add_row(top + mid, b - eh + mid + 1, 0);
+  for (int64_t i = mid + 1; i < eh; ++i) {
+    add_row(b - eh + i, b - eh + i + 1, inset[static_cast<size_t>(i - mid)]);
   }
   return shape;
 }
@@ -449,6 +401,7 @@ RegionHandle SoftwareRegions::add(RegionShape shape) {
   if (shape.refused()) return 0;
   RegionHandle handle = next_;
   next_ += 4;
+  if (shape.continued()) ++continued_;
   table_.emplace(handle, std::move(shape));
   ++created_;
   return handle;

@@ -54,8 +54,15 @@ class RegionShape {
   // The largest height of a curved or sloped shape the engine builds; a
   // taller one is refused (its rows would not fit in memory).
   static constexpr int64_t kMaxRows = 1 << 20;
-  // A shape the engine refused to build (too tall): no region.
+  // The largest corner ellipse (either way) of a curved shape; a larger one
+  // is refused, which keeps the tracing's error terms well inside 64 bits.
+  static constexpr int64_t kMaxCurve = 1 << 18;
+  // A shape the engine refused to build (too tall or too wide): no region.
   bool refused() const { return refused_; }
+  // A curve so narrow for its height that tracing it ran out before its
+  // last rows, which were continued from the narrowest traced row (the
+  // system leaves such rows unfilled).
+  bool continued() const { return continued_; }
 
  private:
   friend class RegionRows;
@@ -68,6 +75,7 @@ class RegionShape {
   std::vector<Band> bands_;
   std::vector<int32_t> xs_;
   bool refused_ = false;
+  bool continued_ = false;
 };
 
 // The Regions service over the engine: handles in a table, every live one
@@ -103,6 +111,9 @@ class SoftwareRegions final : public Regions {
   static bool is_stock_brush(GdiObject object);
   // Regions created since the service started.
   int64_t regions_created() const { return created_; }
+  // Curves created since the service started whose last rows were
+  // continued (see RegionShape::continued).
+  int64_t curves_continued() const { return continued_; }
 
   // Stock brush handles: kStockBase + index.
   static constexpr GdiObject kStockBase = 0x5B000;
@@ -114,6 +125,7 @@ class SoftwareRegions final : public Regions {
   // Handles are never reused, so a deleted handle stays unknown.
   RegionHandle next_ = 0x7A000;
   int64_t created_ = 0;
+  int64_t continued_ = 0;
 };
 
 }  // namespace qs

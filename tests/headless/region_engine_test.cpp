@@ -260,9 +260,42 @@ TEST(RegionShape, TooTallCurvesAreRefused) {
   EXPECT_TRUE(RegionShape::polygon(tall, 3, kWinding).refused());
   // A tall box needs one row only.
   EXPECT_FALSE(RegionShape::rect(0, INT32_MIN, 10, INT32_MAX).refused());
+  EXPECT_TRUE(RegionShape::ellipse(0, 0, INT32_MAX, 10).refused()) << "too wide";
+  EXPECT_TRUE(RegionShape::round_rect(INT32_MIN, 0, INT32_MAX, 10, -INT32_MAX, 4).refused());
+  // Small corners on a huge box need a few rows only.
+  EXPECT_FALSE(
+      RegionShape::round_rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 15, 15).refused());
   SoftwareRegions regions;
   EXPECT_EQ(regions.create_elliptic_rgn(0, 0, 10, INT32_MAX), 0u);
   EXPECT_EQ(regions.live_regions(), 0);
+}
+
+// A narrow, tall ellipse whose tracing stops short of its ends: the engine
+// continues the last rows from the narrowest one, so the shape is whole and
+// symmetric, and says so; an ordinary ellipse does not.
+TEST(RegionShape, NarrowTallEllipsesAreContinuedToTheirEnds) {
+  SoftwareRegions regions;
+  for (int w = 3; w <= 9; ++w) {
+    const RegionShape shape = RegionShape::ellipse(0, 0, w, 12 * w);
+    SCOPED_TRACE(w);
+    ASSERT_TRUE(shape.continued());
+    const RegionRect box = shape.bounds();
+    EXPECT_EQ(box.top, 0);
+    EXPECT_EQ(box.bottom, 12 * w - 1);
+    for (int32_t y = 0; y < 12 * w - 1; ++y) {
+      const int32_t mid = (w - 1) / 2;
+      EXPECT_TRUE(shape.contains(mid, y)) << "row " << y;
+      for (int32_t x = 0; x < w; ++x) {
+        EXPECT_EQ(shape.contains(x, y), shape.contains(x, 12 * w - 2 - y)) << x << "," << y;
+      }
+    }
+    const int64_t before = regions.curves_continued();
+    RegionHandle h = regions.create_elliptic_rgn(0, 0, w, 12 * w);
+    EXPECT_EQ(regions.curves_continued(), before + 1);
+    regions.delete_object(h);
+  }
+  EXPECT_FALSE(RegionShape::ellipse(0, 0, 40, 30).continued());
+  EXPECT_FALSE(RegionShape::ellipse(0, 0, 30, 200).continued());
 }
 
 TEST(SoftwareRegions, HandlesAreCheckedAndCounted) {
