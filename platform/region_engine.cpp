@@ -157,8 +157,20 @@ RegionShape RegionShape::round_rect(int32_t left, int32_t top, int32_t right, in
   // system rasterises it; each row keeps the inset of the step that entered
   // it. Rows above the middle mirror those below. The middle row stretches
   // over the straight sides of a rounded rectangle.
+  //
+  // Row j below the middle (j = 0 is the middle) is kept as runs of rows
+  // with one inset; the insets only grow downwards, so there are at most
+  // about ew / 2 + 1 runs however tall the ellipse is.
+  struct Run {
+    int64_t inset;
+    int64_t rows;
+  };
   const int64_t mid = eh / 2;
-  std::vector<int64_t> inset(static_cast<size_t>(eh - mid), -1);
+  const int64_t below = eh - mid;  // rows j = 0 .. below - 1
+  std::vector<Run> runs;
+  runs.reserve(static_cast<size_t>(std::min(below, ew / 2 + 2)));
+  runs.push_back({0, 1});
+  int64_t traced = 1;
   {
     const int64_t a = ew - 1;
     const int64_t c = eh - 1;
@@ -169,9 +181,7 @@ RegionShape RegionShape::round_rect(int32_t left, int32_t top, int32_t right, in
     int64_t dy = 4 * a * a * (1 + odd);
     int64_t err = dx + dy + a * a * odd;
     int64_t x = 0;
-    int64_t y = mid;
-    inset[0] = 0;
-    while (x <= ew / 2) {
+    while (x <= ew / 2 && traced < below) {
       const int64_t e2 = 2 * err;
       if (e2 >= dx) {
         ++x;
@@ -179,33 +189,72 @@ RegionShape RegionShape::round_rect(int32_t left, int32_t top, int32_t right, in
         err += dx;
       }
       if (e2 <= dy) {
-        ++y;
         dy += step_y;
         err += dy;
-        if (y < eh) inset[static_cast<size_t>(y - mid)] = x;
+        ++traced;
+        if (runs.back().inset == x) {
+          ++runs.back().rows;
+        } else {
+          runs.push_back({x, 1});
+        }
       }
     }
   }
+  RegionShape shape;
   // A very narrow, tall ellipse runs out of x steps before it reaches its
   // last rows (the system leaves those rows unfilled); they continue the
   // narrowest row so the shape stays whole.
-  RegionShape shape;
-  for (size_t k = 1; k < inset.size(); ++k) {
-    if (inset[k] >= 0) continue;
-    inset[k] = inset[k - 1];
+  if (traced < below) {
+    runs.back().rows += below - traced;
     shape.continued_ = true;
   }
-  RegionRows rows(shape, static_cast<size_t>(eh));
-  const auto add_row = [&](int64_t row_top, int64_t row_bottom, int64_t in) {
-    if (left + in >= r - in) return;
-    const int32_t xs[2] = {clamp32(left + in), clamp32(r - in)};
-    rows.add(clamp32(row_top), clamp32(row_bottom), xs, 2);
+  // Bands top to bottom: the upper corner rows (mirrors of rows j =
+  // eh - 2 * mid .. below - 1, the last first), the middle stretched over the
+  // straight sides, then rows j = 1 .. below - 1. Each run has one interval,
+  // shared by its band above and its band below; runs so far out that
+  // their interval is empty (the ellipse's tips) give no band. Every
+  // coordinate lies inside the box, so the narrowing casts are exact.
+  auto& bands = shape.bands_;
+  auto& xs = shape.xs_;
+  const size_t n = runs.size();
+  size_t shown = 0;
+  while (shown < n && left + runs[shown].inset < r - runs[shown].inset) ++shown;
+  xs.resize(2 * shown);
+  for (size_t k = 0; k < shown; ++k) {
+    xs[2 * k] = static_cast<int32_t>(left + runs[k].inset);
+    xs[2 * k + 1] = static_cast<int32_t>(r - runs[k].inset);
+  }
+  bands.reserve(2 * shown + 1);
+  const auto band = [&](size_t k, int64_t row_top, int64_t row_bottom) {
+    const auto first = static_cast<uint32_t>(2 * k);
+    bands.push_back({static_cast<int32_t>(row_top), static_cast<int32_t>(row_bottom), first,
+                     first + 2});
   };
-  for (int64_t i = 0; i < mid; ++i)
-    add_row(top + i, top + i + 1, inset[static_cast<size_t>(eh - 1 - i - mid)]);
-  add_row(top + mid, b - eh + mid + 1, 0);
-  for (int64_t i = mid + 1; i < eh; ++i) {
-    add_row(b - eh + i, b - eh + i + 1, inset[static_cast<size_t>(i - mid)]);
+  // Upper rows: row i (0 .. mid - 1) mirrors j = eh - 1 - i - mid.
+  const int64_t lowest_mirrored = eh - 2 * mid;
+  int64_t j_end = below;
+  for (size_t k = n; k-- > 0;) {
+    const int64_t j_first = j_end - runs[k].rows;
+    const int64_t j_low = std::max(j_first, lowest_mirrored);
+    if (k < shown && j_low < j_end) {
+      band(k, top + (eh - mid - j_end), top + (eh - mid - j_low));
+    }
+    j_end = j_first;
+  }
+  // The middle joins the band above when that is run 0 (an even height
+  // mirrors the middle row itself), and the rest of run 0 joins it below.
+  if (shown > 0) {
+    const int64_t middle_bottom = b - eh + mid + runs[0].rows;
+    if (!bands.empty() && bands.back().first == 0) {
+      bands.back().bottom = static_cast<int32_t>(middle_bottom);
+    } else {
+      band(0, top + mid, middle_bottom);
+    }
+  }
+  int64_t j_first = runs[0].rows;
+  for (size_t k = 1; k < shown; ++k) {
+    band(k, b - eh + mid + j_first, b - eh + mid + j_first + runs[k].rows);
+    j_first += runs[k].rows;
   }
   return shape;
 }
