@@ -22,6 +22,17 @@ void Control::raise_mouse_event(int dispid, MouseReport& report) {
   s.step([&] { report.y = y.to_single(); });
 }
 
+void Control::raise_key_event(int dispid, int16_t& code, int16_t* shift) {
+  Variant v_code(code);
+  Variant v_shift(shift != nullptr ? *shift : int16_t{0});
+  std::vector<Variant*> args{&v_code};
+  if (shift != nullptr) args.push_back(&v_shift);
+  raise_event(dispid, std::move(args));
+  SkipOnFailure s;
+  s.step([&] { code = v_code.to_integer(); });
+  if (shift != nullptr) s.step([&] { *shift = v_shift.to_integer(); });
+}
+
 void Control::ShowAboutBox() { show_about_box(surface_->platform()); }
 
 }  // namespace qs

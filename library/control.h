@@ -48,6 +48,10 @@ class Control {
   // passing its arguments by reference: the host's changes come back into
   // the report as far as they fit its kinds.
   void raise_mouse_event(int dispid, MouseReport& report);
+  // Raises a key event (KeyCode, and Shift where given) by reference; the
+  // host's changes come back as far as they convert, a value that does not
+  // leaves its argument as it was.
+  void raise_key_event(int dispid, int16_t& code, int16_t* shift);
 
  private:
   std::unique_ptr<Surface> surface_;

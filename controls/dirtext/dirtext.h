@@ -115,7 +115,6 @@ class Dirtext : public Control {
   // Runs the dialog; the paths chosen, or nothing on cancel or failure.
   std::optional<std::vector<std::u16string>> ask_paths();
   void select_text(const std::u16string& text);
-  void raise_key_event(int dispid, int16_t& code, int16_t* shift);
 
   ListBox* text1_ = nullptr;
   CommandButton* command1_ = nullptr;

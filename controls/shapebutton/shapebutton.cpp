@@ -59,26 +59,6 @@ ShapeButton::~ShapeButton() {
   sf.on_key_up = nullptr;
 }
 
-void ShapeButton::raise_key_event(int dispid, int16_t& code, int16_t* shift) {
-  Variant v_code(code);
-  Variant v_shift(shift != nullptr ? *shift : int16_t{0});
-  std::vector<Variant*> args{&v_code};
-  if (shift != nullptr) args.push_back(&v_shift);
-  raise_event(dispid, std::move(args));
-  // The host's changes come back as far as they convert; a value that does
-  // not leaves the argument as it was.
-  try {
-    code = v_code.to_integer();
-  } catch (const RuntimeError&) {
-  }
-  if (shift != nullptr) {
-    try {
-      *shift = v_shift.to_integer();
-    } catch (const RuntimeError&) {
-    }
-  }
-}
-
 // ---- Lifecycle -------------------------------------------------------------
 
 void ShapeButton::InitProperties() {

@@ -139,7 +139,6 @@ class ShapeButton : public Control {
   // press state idle, also when they fail.
   void press(MouseReport& report);
   void release(MouseReport& report);
-  void raise_key_event(int dispid, int16_t& code, int16_t* shift);
 
   Label* label1_ = nullptr;
   Image* image1_ = nullptr;
