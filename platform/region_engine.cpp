@@ -432,12 +432,22 @@ RegionRect RegionShape::bounds() const {
   return box;
 }
 
-void RegionShape::offset(int32_t dx, int32_t dy) {
-  for (Band& band : bands_) {
-    band.top = clamp32(int64_t{band.top} + dy);
-    band.bottom = clamp32(int64_t{band.bottom} + dy);
+bool RegionShape::offset(int32_t dx, int32_t dy) {
+  if (empty()) return true;
+  // A move that would carry a piece past the coordinate range is refused
+  // whole: clamping would squeeze pieces together or to nothing.
+  const RegionRect box = bounds();
+  const auto fits = [](int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; };
+  if (!fits(int64_t{box.left} + dx) || !fits(int64_t{box.right} + dx) ||
+      !fits(int64_t{box.top} + dy) || !fits(int64_t{box.bottom} + dy)) {
+    return false;
   }
-  for (int32_t& x : xs_) x = clamp32(int64_t{x} + dx);
+  for (Band& band : bands_) {
+    band.top = static_cast<int32_t>(int64_t{band.top} + dy);
+    band.bottom = static_cast<int32_t>(int64_t{band.bottom} + dy);
+  }
+  for (int32_t& x : xs_) x = static_cast<int32_t>(int64_t{x} + dx);
+  return true;
 }
 
 bool RegionShape::operator==(const RegionShape& other) const {

@@ -46,8 +46,9 @@ class RegionShape {
   std::vector<RegionRect> rects() const;
   // The smallest box holding the shape (all zero when empty).
   RegionRect bounds() const;
-  // Moves the shape by (dx, dy).
-  void offset(int32_t dx, int32_t dy);
+  // Moves the shape by (dx, dy); false, and the shape as it was, when that
+  // would carry it past the coordinate range.
+  bool offset(int32_t dx, int32_t dy);
 
   bool operator==(const RegionShape& other) const;
 
