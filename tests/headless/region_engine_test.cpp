@@ -268,9 +268,11 @@ TEST(RegionShape, TooTallCurvesAreRefused) {
   // A move past the coordinate range is refused and changes nothing.
   RegionShape near_end = RegionShape::rect(INT32_MAX - 10, 0, INT32_MAX, 10);
   EXPECT_FALSE(near_end.offset(11, 0));
-  EXPECT_FALSE(near_end.offset(0, INT32_MIN));
+  RegionShape above = RegionShape::rect(0, -10, 10, 0);
+  EXPECT_FALSE(above.offset(0, INT32_MIN));
+  EXPECT_TRUE(above.offset(0, INT32_MIN + 10));
   EXPECT_EQ(near_end.rects(), RegionShape::rect(INT32_MAX - 10, 0, INT32_MAX, 10).rects());
-  EXPECT_TRUE(near_end.offset(10, -10));
+  EXPECT_TRUE(near_end.offset(-10, -10));
   SoftwareRegions regions;
   EXPECT_EQ(regions.create_elliptic_rgn(0, 0, 10, INT32_MAX), 0u);
   EXPECT_EQ(regions.live_regions(), 0);
