@@ -113,8 +113,9 @@ void BM_LayoutPass(benchmark::State& state) {
   NullHost host;
   ShapeButton button(platform.create_surface(), host);
   button.InitProperties();
-  button.Resize();  // the surface is in pixels from here on
-  driver.resize(button.surface(), size, size);
+  // The driver sizes the surface in twips; the pass then works in pixels.
+  const float twips = platform.twips_per_pixel_x();
+  driver.resize(button.surface(), size * twips, size * twips);
   button.set_ButtonShape(shape);
   // Outside mouse handling Value sets the press state the later passes see.
   button.set_Value(pressed);
