@@ -9,14 +9,15 @@
 // CombineRgn, SetWindowRgn with redraw, the repaints of the windowless
 // caption where its moves change its place (a pressed pass moves it out to
 // the full width and back in to the inset; a released pass leaves it where
-// it was), and DeleteObject of the copy. Paint messages are handled between
-// the timed batches, never inside them, for both.
+// it was), and DeleteObject of the copy. The pass and the bare calls are
+// timed call by call in alternating order on the same window, first without
+// painting in between, then each followed by the paint it asks for.
 //
 // Tables, each the median over the runs of microseconds per call:
-//   pass: the control's pass, the bare calls, their ratio, and what each
-//         allocated through operator new per pass (this program replaces it;
-//         gdi32's own allocations happen inside the system on both sides and
-//         are not counted);
+//   pass: the control's pass, the bare calls, their ratio (unpainted and
+//         painted), and what each allocated through operator new per pass
+//         (this program replaces it; gdi32's own allocations happen inside
+//         the system on both sides and are not counted);
 //   parts: the pass's parts through the platform layer beside their bare calls;
 //   engine: the software region engine building and releasing the outline
 //         beside gdi32 building and releasing the same outline.
