@@ -182,7 +182,7 @@ TEST_F(OnScreen, ARealClickJustOutsideTheStarReachesTheFormAndOneJustInsidePress
     const POINT centre_in_window{(box.left + box.right) / 2, (box.top + box.bottom) / 2 + 20};
     ASSERT_TRUE(PtInRegion(region, centre_in_window.x, centre_in_window.y));
     DeleteObject(region);
-    ASSERT_GT(outside_in_window.x, 0) << "the outside point lies within the control's rectangle";
+    ASSERT_GT(outside_in_window.x, 0) << "the point outside the outline must lie in the control's rectangle";
 
     // Screen points: from the button's window rectangle, and the same point
     // through the form's client coordinates.
