@@ -12,6 +12,7 @@
 
 #include "library/class_list.h"
 #include "tests/activex/addremove_client.h"
+#include "tests/support/real_input.h"
 
 #include <shellapi.h>
 
@@ -90,19 +91,6 @@ HRESULT set_icon(_Quorral* c, bool x) {
   EXPECT_EQ(V_VT(&result), VT_EMPTY);
   VariantClear(&result);
   return hr;
-}
-
-// Takes messages until done() or the deadline.
-bool pump_until(const std::function<bool()>& done, DWORD ms = 5000) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  while (!done()) {
-    pump_messages();
-    const ULONGLONG now = GetTickCount64();
-    if (now >= end) return done();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(std::min<ULONGLONG>(end - now, 50)),
-                              QS_ALLINPUT);
-  }
-  return true;
 }
 
 // The host's event sink: each event with its arguments as 32-bit integers.
@@ -434,21 +422,6 @@ TEST(QuorralCom, AfterTheShellsRestartBroadcastAShownIconIsPlacedAgain) {
   EXPECT_FALSE(tray_holds(shown_window));
 }
 
-// Starts a program of the host system (xdotool). Wine runs such a program
-// natively and its process handle never signals, so callers wait for its
-// effect (the pointer's position, the events) while taking messages.
-bool start_unix(const std::wstring& command) {
-  std::wstring line = command;
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return false;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return true;
-}
-
 // Wine's notification area without a tray manager: a window of its own
 // holding one child window per icon, the newest last.
 BOOL CALLBACK collect_icon_window(HWND w, LPARAM out) {
@@ -465,23 +438,6 @@ std::vector<HWND> tray_icon_windows() {
   if (tray && IsWindowVisible(tray)) EnumChildWindows(tray, collect_icon_window, reinterpret_cast<LPARAM>(&out));
   return out;
 }
-
-// Puts the real pointer back where it was: later tests share the display.
-class PointerKeeper {
- public:
-  PointerKeeper() { GetCursorPos(&at_); }
-  ~PointerKeeper() {
-    SetCursorPos(at_.x, at_.y);
-    pump_until([&] {
-      POINT p{};
-      GetCursorPos(&p);
-      return p.x == at_.x && p.y == at_.y;
-    }, 1000);
-  }
-
- private:
-  POINT at_{};
-};
 
 TEST(QuorralTray, RealClicksOnTheIconAndRealPointerMovesReachTheHostsSink) {
   PointerKeeper pointer;
@@ -509,16 +465,11 @@ TEST(QuorralTray, RealClicksOnTheIconAndRealPointerMovesReachTheHostsSink) {
   GetWindowRect(icons.back(), &rect);
   POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 
-  const std::wstring xdotool = L"Z:\\usr\\bin\\xdotool ";
-  ASSERT_TRUE(start_unix(xdotool + L"mousemove --sync " + std::to_wstring(centre.x) + L" " +
-                       std::to_wstring(centre.y)));
-  POINT at{};
-  ASSERT_TRUE(pump_until([&] { GetCursorPos(&at); return at.x == centre.x && at.y == centre.y; }))
-      << "the pointer did not reach the icon: is xdotool there?";
+  ASSERT_TRUE(move_pointer(centre)) << "the pointer did not reach the icon: is xdotool there?";
   sink.events.clear();
-  ASSERT_TRUE(start_unix(xdotool + L"click --repeat 2 --delay 60 1"));
+  ASSERT_TRUE(xdotool(L"click --repeat 2 --delay 60 1"));
   ASSERT_TRUE(pump_until([&] { return sink.events.size() >= 3; }));
-  ASSERT_TRUE(start_unix(xdotool + L"click 3"));
+  ASSERT_TRUE(xdotool(L"click 3"));
   ASSERT_TRUE(pump_until([&] { return sink.events.size() >= 4; }));
   pump_until([] { return false; }, 200);  // nothing more may come
   using E = TraySink::Event;
@@ -530,7 +481,7 @@ TEST(QuorralTray, RealClicksOnTheIconAndRealPointerMovesReachTheHostsSink) {
   ASSERT_EQ(c->put_MouseSensitivity(interval), S_OK);
   ASSERT_TRUE(pump_until([&] { return sink.count(1) >= 1; }));  // the first poll
   sink.events.clear();
-  ASSERT_TRUE(start_unix(xdotool + L"mousemove --sync 321 234"));
+  ASSERT_TRUE(xdotool(L"mousemove --sync 321 234"));
   ASSERT_TRUE(pump_until([&] {
     return std::any_of(sink.events.begin(), sink.events.end(),
                        [](const E& e) { return e == E{1, {321, 234}}; });
