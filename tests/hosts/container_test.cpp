@@ -9,6 +9,8 @@
 #include <wrl/client.h>
 
 #include <algorithm>
+#include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <set>
 
@@ -55,6 +57,48 @@ std::wstring temp_file(const wchar_t* name) {
   wchar_t dir[MAX_PATH];
   GetTempPathW(MAX_PATH, dir);
   return std::wstring(dir) + name;
+}
+
+// The form a file holding this text reads as.
+Form form_of_text(const wchar_t* name, const char* text) {
+  const std::wstring path = temp_file(name);
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  EXPECT_NE(h, INVALID_HANDLE_VALUE);
+  if (h != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    WriteFile(h, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+    CloseHandle(h);
+  }
+  Form form = read_form_file(path);
+  DeleteFileW(path.c_str());
+  return form;
+}
+
+// The form as it comes back from a file it was written to.
+Form through_file(const wchar_t* name, const Form& form) {
+  const std::wstring path = temp_file(name);
+  write_form_file(path, form);
+  Form read = read_form_file(path);
+  DeleteFileW(path.c_str());
+  return read;
+}
+
+// Loads the form into the container and shows it, settled.
+void show_form(Container& container, const Form& form) {
+  container.load_form(form);
+  container.show();
+  container.pump_messages();
+}
+
+// Each named property of the control reads back as the text given.
+void expect_properties(IDispatch* control,
+                       std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> expected) {
+  ASSERT_NE(control, nullptr);
+  for (const auto& [name, text] : expected) {
+    VARIANT v = get_property(control, name);
+    EXPECT_EQ(variant_text(v), text) << name;
+    VariantClear(&v);
+  }
 }
 
 FontDesc font_of(IDispatch* control) {
@@ -345,110 +389,52 @@ TEST_F(ContainerTest, QCheckAndQLabelRoundTripThroughTheTextForm) {
     EXPECT_EQ(put_property(a.site->dispatch(), a.name, a.value), S_OK) << a.name;
     VariantClear(&a.value);
   }
-  std::wstring path = temp_file(L"qs_container_qcheck_qlabel.qsform");
-  write_form_file(path, container_->save_form());
-  Form form = read_form_file(path);
-  DeleteFileW(path.c_str());
+  Form form = through_file(L"qs_container_qcheck_qlabel.qsform", container_->save_form());
   ASSERT_EQ(form.controls.size(), 2u);
 
   Container again(test_stage());
-  again.load_form(form);
-  again.show();
-  again.pump_messages();
-  const std::pair<const wchar_t*, const wchar_t*> expected[] = {
-      {L"CheckType", L"1"}, {L"Value", L"2"}, {L"Caption", L"Three states"},
-      {L"Alignment", L"1"}, {L"CheckColor", L"255"},
-  };
-  IDispatch* c = again.find(L"qCheck1")->dispatch();
-  for (const auto& [name, text] : expected) {
-    VARIANT v = get_property(c, name);
-    EXPECT_EQ(variant_text(v), text) << name;
-    VariantClear(&v);
-  }
-  IDispatch* l = again.find(L"qLabel1")->dispatch();
-  const std::pair<const wchar_t*, const wchar_t*> label_expected[] = {
-      {L"Shadow", L"-3"}, {L"Caption", L"Shadowed"}, {L"ShadowColor", L"65280"}};
-  for (const auto& [name, text] : label_expected) {
-    VARIANT v = get_property(l, name);
-    EXPECT_EQ(variant_text(v), text) << name;
-    VariantClear(&v);
-  }
+  show_form(again, form);
+  expect_properties(again.find(L"qCheck1")->dispatch(),
+                    {{L"CheckType", L"1"}, {L"Value", L"2"}, {L"Caption", L"Three states"},
+                     {L"Alignment", L"1"}, {L"CheckColor", L"255"}});
+  expect_properties(again.find(L"qLabel1")->dispatch(),
+                    {{L"Shadow", L"-3"}, {L"Caption", L"Shadowed"}, {L"ShadowColor", L"65280"}});
 }
 
 TEST_F(ContainerTest, ADirtextFormWithAChosenPathShowsItSelected) {
-  std::wstring path = temp_file(L"qs_container_dirtext.qsform");
-  {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    const char text[] =
-        "Form \"Dirtext\" 420 60\r\n"
-        "Begin QuorralSet.Dirtext Dirtext1 10 10 400 24\r\n"
-        "  List0 = String \"C:\\\\data\\\\chosen.txt\"\r\n"
-        "  ListIndex = Integer 0\r\n"
-        "End\r\n";
-    DWORD written = 0;
-    WriteFile(h, text, sizeof(text) - 1, &written, nullptr);
-    CloseHandle(h);
-  }
-  Form form = read_form_file(path);
-  DeleteFileW(path.c_str());
+  Form form = form_of_text(L"qs_container_dirtext.qsform",
+                           "Form \"Dirtext\" 420 60\r\n"
+                           "Begin QuorralSet.Dirtext Dirtext1 10 10 400 24\r\n"
+                           "  List0 = String \"C:\\\\data\\\\chosen.txt\"\r\n"
+                           "  ListIndex = Integer 0\r\n"
+                           "End\r\n");
   ASSERT_EQ(form.controls.size(), 1u);
-  container_->load_form(form);
-  container_->show();
-  container_->pump_messages();
-  IDispatch* d = container_->find(L"Dirtext1")->dispatch();
-  VARIANT text = get_property(d, L"Text");
-  EXPECT_EQ(variant_text(text), L"C:\\data\\chosen.txt");
-  VariantClear(&text);
+  show_form(*container_, form);
+  expect_properties(container_->find(L"Dirtext1")->dispatch(),
+                    {{L"Text", L"C:\\data\\chosen.txt"}});
   // Saved again, the form holds the same path.
-  Form again = container_->save_form();
+  Form again = through_file(L"qs_container_dirtext_again.qsform", container_->save_form());
   ASSERT_EQ(again.controls.size(), 1u);
-  std::wstring saved_path = temp_file(L"qs_container_dirtext_again.qsform");
-  write_form_file(saved_path, again);
-  Form reread = read_form_file(saved_path);
-  DeleteFileW(saved_path.c_str());
   Container second(test_stage());
-  second.load_form(reread);
-  second.show();
-  second.pump_messages();
-  VARIANT text2 = get_property(second.find(L"Dirtext1")->dispatch(), L"Text");
-  EXPECT_EQ(variant_text(text2), L"C:\\data\\chosen.txt");
-  VariantClear(&text2);
+  show_form(second, again);
+  expect_properties(second.find(L"Dirtext1")->dispatch(), {{L"Text", L"C:\\data\\chosen.txt"}});
 }
 
 TEST_F(ContainerTest, AShapeButtonFormKeepsItsOutlineStyleAndLatchedValue) {
-  std::wstring path = temp_file(L"qs_container_shapebutton.qsform");
-  {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    const char text[] =
-        "Form \"Shapes\" 220 100\r\n"
-        "Begin QuorralSet.ShapeButton ShapeButton1 10 10 119 103\r\n"
-        "  ButtonShape = Long 6\r\n"
-        "  Style = Long 1\r\n"
-        "  Caption = String \"Latch\"\r\n"
-        "  Value = Boolean True\r\n"
-        "  PictureUp = Picture None\r\n"
-        "End\r\n";
-    DWORD written = 0;
-    WriteFile(h, text, sizeof(text) - 1, &written, nullptr);
-    CloseHandle(h);
-  }
-  Form form = read_form_file(path);
-  DeleteFileW(path.c_str());
+  Form form = form_of_text(L"qs_container_shapebutton.qsform",
+                           "Form \"Shapes\" 220 100\r\n"
+                           "Begin QuorralSet.ShapeButton ShapeButton1 10 10 119 103\r\n"
+                           "  ButtonShape = Long 6\r\n"
+                           "  Style = Long 1\r\n"
+                           "  Caption = String \"Latch\"\r\n"
+                           "  Value = Boolean True\r\n"
+                           "  PictureUp = Picture None\r\n"
+                           "End\r\n");
   ASSERT_EQ(form.controls.size(), 1u);
-  container_->load_form(form);
-  container_->show();
-  container_->pump_messages();
-  IDispatch* b = container_->find(L"ShapeButton1")->dispatch();
-  const std::pair<const wchar_t*, const wchar_t*> expected[] = {
-      {L"ButtonShape", L"6"}, {L"Style", L"1"}, {L"Caption", L"Latch"}, {L"Value", L"-1"},
-      {L"Alignment", L"0"}, {L"BevelWidth", L"2"}};
-  for (const auto& [name, text] : expected) {
-    VARIANT v = get_property(b, name);
-    EXPECT_EQ(variant_text(v), text) << name;
-    VariantClear(&v);
-  }
+  show_form(*container_, form);
+  expect_properties(container_->find(L"ShapeButton1")->dispatch(),
+                    {{L"ButtonShape", L"6"}, {L"Style", L"1"}, {L"Caption", L"Latch"},
+                     {L"Value", L"-1"}, {L"Alignment", L"0"}, {L"BevelWidth", L"2"}});
   // The control's window is cut to the star: its region leaves out the corners.
   HWND window = container_->find(L"ShapeButton1")->control_window();
   ASSERT_NE(window, nullptr);
@@ -457,39 +443,24 @@ TEST_F(ContainerTest, AShapeButtonFormKeepsItsOutlineStyleAndLatchedValue) {
   EXPECT_FALSE(PtInRegion(region, 1, 1));
   EXPECT_TRUE(PtInRegion(region, 60, 50));
   DeleteObject(region);
-  // Saved again, the form holds the same values.
-  Form again = container_->save_form();
+  // Saved again and read back from its file, the form holds the same values.
+  Form again = through_file(L"qs_container_shapebutton_again.qsform", container_->save_form());
   ASSERT_EQ(again.controls.size(), 1u);
   Container second(test_stage());
-  second.load_form(again);
-  second.show();
-  second.pump_messages();
-  VARIANT shape = get_property(second.find(L"ShapeButton1")->dispatch(), L"ButtonShape");
-  EXPECT_EQ(variant_text(shape), L"6");
-  VariantClear(&shape);
+  show_form(second, again);
+  expect_properties(second.find(L"ShapeButton1")->dispatch(),
+                    {{L"ButtonShape", L"6"}, {L"Style", L"1"}, {L"Value", L"-1"}});
 }
 
 TEST_F(ContainerTest, AQuorralFormKeepsItsTipIntervalAndIconThroughSaveAndLoad) {
-  std::wstring path = temp_file(L"qs_container_quorral.qsform");
-  {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    const char text[] =
-        "Form \"Tray\" 200 80\r\n"
-        "Begin QuorralSet.Quorral Quorral1 10 10 120 60\r\n"
-        "  SysToolTip = String \"From the form\"\r\n"
-        "  MouseSensitivity = Long 250\r\n"
-        "End\r\n";
-    DWORD written = 0;
-    WriteFile(h, text, sizeof(text) - 1, &written, nullptr);
-    CloseHandle(h);
-  }
-  Form form = read_form_file(path);
-  DeleteFileW(path.c_str());
+  Form form = form_of_text(L"qs_container_quorral.qsform",
+                           "Form \"Tray\" 200 80\r\n"
+                           "Begin QuorralSet.Quorral Quorral1 10 10 120 60\r\n"
+                           "  SysToolTip = String \"From the form\"\r\n"
+                           "  MouseSensitivity = Long 250\r\n"
+                           "End\r\n");
   ASSERT_EQ(form.controls.size(), 1u);
-  container_->load_form(form);
-  container_->show();
-  container_->pump_messages();
+  show_form(*container_, form);
   IDispatch* d = container_->find(L"Quorral1")->dispatch();
   VARIANT tip = get_property(d, L"SysToolTip");
   EXPECT_EQ(variant_text(tip), L"From the form");
@@ -502,20 +473,12 @@ TEST_F(ContainerTest, AQuorralFormKeepsItsTipIntervalAndIconThroughSaveAndLoad) 
   EXPECT_TRUE(icon.vt == VT_EMPTY || (icon.vt == VT_DISPATCH && icon.pdispVal == nullptr));
   VariantClear(&icon);
 
-  Form again = container_->save_form();
+  Form again = through_file(L"qs_container_quorral_again.qsform", container_->save_form());
   ASSERT_EQ(again.controls.size(), 1u);
-  std::wstring saved_path = temp_file(L"qs_container_quorral_again.qsform");
-  write_form_file(saved_path, again);
-  Form reread = read_form_file(saved_path);
-  DeleteFileW(saved_path.c_str());
   Container second(test_stage());
-  second.load_form(reread);
-  second.show();
-  second.pump_messages();
+  show_form(second, again);
   IDispatch* d2 = second.find(L"Quorral1")->dispatch();
-  VARIANT tip2 = get_property(d2, L"SysToolTip");
-  EXPECT_EQ(variant_text(tip2), L"From the form");
-  VariantClear(&tip2);
+  expect_properties(d2, {{L"SysToolTip", L"From the form"}});
   VARIANT interval2 = get_property(d2, L"MouseSensitivity");
   EXPECT_EQ(interval2.lVal, 250);
   VariantClear(&interval2);
