@@ -25,27 +25,7 @@
 #include "platform/headless/headless_surface.h"
 #include "platform/region_engine.h"
 
-// ---- Allocation count ------------------------------------------------------------
-
-// The replacements pair malloc with free; GCC cannot see that through the
-// inlined standard allocators and would warn about a mismatch.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-namespace {
-uint64_t g_alloc_bytes = 0;
-uint64_t g_alloc_calls = 0;
-}  // namespace
-
-void* operator new(std::size_t size) {
-  g_alloc_bytes += size;
-  ++g_alloc_calls;
-  if (void* p = std::malloc(size != 0 ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "bench/alloc_count.h"
 
 namespace qs {
 namespace {
