@@ -190,6 +190,10 @@ int compare_all(const std::vector<Case>& cases, int* compared = nullptr) {
     std::printf("[ skipped  ] %d cases with rows the system leaves unfilled: %s\n", unfilled,
                 unfilled_names.c_str());
   }
+  // Only the few narrow, tall ellipses are left out; an engine that marked
+  // ordinary curves as continued would hide them from the comparison.
+  EXPECT_LE(unfilled * 10, static_cast<int>(cases.size()))
+      << unfilled << " of " << cases.size() << " cases left out";
   EXPECT_EQ(system.live_regions(), 0) << "a case leaked a system region";
   EXPECT_EQ(engine.live_regions(), 0) << "a case leaked an engine region";
   return failures;
