@@ -1,8 +1,9 @@
 #include "platform/region_engine.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstdlib>
 #include <utility>
+#include <vector>
 
 namespace qs {
 
@@ -462,7 +463,6 @@ RegionHandle SoftwareRegions::add(RegionShape shape) {
   next_ += 4;
   if (shape.continued()) ++continued_;
   table_.emplace(handle, std::move(shape));
-  ++created_;
   return handle;
 }
 

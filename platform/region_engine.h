@@ -110,8 +110,6 @@ class SoftwareRegions final : public Regions {
   bool take(RegionHandle region, RegionShape& shape);
   // Whether the object is one of the stock brushes.
   static bool is_stock_brush(GdiObject object);
-  // Regions created since the service started.
-  int64_t regions_created() const { return created_; }
   // Curves created since the service started whose last rows were
   // continued (see RegionShape::continued).
   int64_t curves_continued() const { return continued_; }
@@ -125,7 +123,6 @@ class SoftwareRegions final : public Regions {
   std::unordered_map<RegionHandle, RegionShape> table_;
   // Handles are never reused, so a deleted handle stays unknown.
   RegionHandle next_ = 0x7A000;
-  int64_t created_ = 0;
   int64_t continued_ = 0;
 };
 
