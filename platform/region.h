@@ -8,9 +8,13 @@
 // set_window_rgn), which then owns and releases it.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
+
+#include "core/runtime_error.h"
 
 namespace qs {
 
@@ -31,6 +35,16 @@ struct RegionRect {
   int32_t bottom = 0;
   bool operator==(const RegionRect&) const = default;
 };
+
+// A coordinate for a region call: the nearest integer, halves to even (the
+// default rounding mode). A value outside the 32-bit range fails with 6.
+inline int32_t nearest(double value) {
+  const double rounded = std::nearbyint(value);
+  constexpr double lo = std::numeric_limits<int32_t>::min();
+  constexpr double hi = std::numeric_limits<int32_t>::max();
+  if (!(rounded >= lo && rounded <= hi)) throw RuntimeError(kErrOverflow);
+  return static_cast<int32_t>(rounded);
+}
 
 // CombineRgn modes.
 enum RegionMode : int32_t { kRgnAnd = 1, kRgnOr = 2, kRgnXor = 3, kRgnDiff = 4, kRgnCopy = 5 };

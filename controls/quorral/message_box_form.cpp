@@ -1,6 +1,5 @@
 #include "controls/quorral/message_box_form.h"
 
-#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -12,9 +11,6 @@ namespace qs {
 namespace {
 
 thread_local MsgBoxRequest t_request;
-
-// A coordinate for a region call: the nearest integer, halves to even.
-int32_t nearest(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
 
 struct ButtonSet {
   int32_t value;

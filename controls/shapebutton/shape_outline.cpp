@@ -1,10 +1,6 @@
 #include "controls/shapebutton/shape_outline.h"
 
-#include <cmath>
-#include <limits>
-
 #include "controls/shapebutton/shapebutton.h"
-#include "core/runtime_error.h"
 
 namespace qs {
 
@@ -14,15 +10,6 @@ namespace {
 constexpr int32_t kCornerSize = 15;
 
 }  // namespace
-
-int32_t nearest(float value) {
-  // The default rounding mode rounds halves to even.
-  const double rounded = std::nearbyint(static_cast<double>(value));
-  constexpr double lo = std::numeric_limits<int32_t>::min();
-  constexpr double hi = std::numeric_limits<int32_t>::max();
-  if (!(rounded >= lo && rounded <= hi)) throw RuntimeError(kErrOverflow);
-  return static_cast<int32_t>(rounded);
-}
 
 RegionHandle build_outline(Regions& rg, int32_t shape, float d, float r, float b) {
   // m is the smaller side (r when they are equal); a quotient is rounded

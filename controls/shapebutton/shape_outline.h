@@ -8,10 +8,6 @@
 
 namespace qs {
 
-// A coordinate for a region call: the nearest integer, halves to even. A
-// value outside the 32-bit range fails with 6.
-int32_t nearest(float value);
-
 // The region of outline `shape` (a btnShape) in the box (d, d)-(r, b), made
 // by the region calls; 0 for a value that names no outline. The caller owns
 // the result. Whatever the calls made on the way is released, also when one

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "controls/shapebutton/shape_outline.h"
+#include "controls/shapebutton/shapebutton.h"
 #include "platform/region_engine.h"
 #include "platform/win32/win32_regions.h"
 
@@ -46,10 +48,6 @@ RegionRect box_of(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   return {std::min(left, right) - 1, std::min(top, bottom) - 1, std::max(left, right) + 1,
           std::max(top, bottom) + 1};
 }
-
-// Rounds to the nearest integer, halves to even, as coordinates handed to
-// the region calls are converted.
-int32_t nearest(float v) { return static_cast<int32_t>(std::nearbyint(v)); }
 
 HRGN region_from_rects(const std::vector<RegionRect>& rects) {
   std::vector<unsigned char> buffer(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
@@ -204,50 +202,20 @@ std::string size_name(const char* what, int w, int h, int d) {
          std::to_string(d);
 }
 
-// The button outlines, built from the surface size and the inset as the
-// layout pass builds them (single-precision arithmetic, nearest halves to even).
+// The button outlines, built by the layout pass's own outline code from the
+// surface size and the inset. The star is a union, and the kind of region
+// it came out as is compared too; a curve's kind is not, because Wine
+// leaves a curve's equal neighbouring rows apart and calls a box made that
+// way complex.
 const char* const kOutlines[] = {"ellipse",  "circle",  "round rect", "round square",
                                  "triangle", "octagon", "star"};
 
 RegionHandle outline(Regions& r, Answers& answers, int shape, int sw, int sh, int inset) {
   const float d = static_cast<float>(inset);
-  const float right = static_cast<float>(sw) - 2 * d;
-  const float bottom = static_cast<float>(sh) - 2 * d;
-  const float m = right > bottom ? bottom : right;
-  const int32_t id = nearest(d);
-  const int32_t ir = nearest(right);
-  const int32_t ib = nearest(bottom);
-  const int32_t im = nearest(m);
-  switch (shape) {
-    case 0: return r.create_elliptic_rgn(id, id, ir, ib);
-    case 1: return r.create_elliptic_rgn(id, id, im, im);
-    case 2: return r.create_round_rect_rgn(id, id, ir, ib, 15, 15);
-    case 3: return r.create_round_rect_rgn(id, id, im, im, 15, 15);
-    case 4: {
-      const RegionPoint p[] = {{id, ib}, {ir, ib}, {nearest(right / 2), id}};
-      return r.create_polygon_rgn(p, 3, kWinding);
-    }
-    case 5: {
-      const int32_t b3 = nearest(bottom / 3), b23 = nearest(2 * (bottom / 3));
-      const int32_t r3 = nearest(right / 3), r23 = nearest(2 * (right / 3));
-      const RegionPoint p[] = {{id, b3},  {id, b23}, {r3, ib},  {r23, ib},
-                               {ir, b23}, {ir, b3},  {r23, id}, {r3, id}};
-      return r.create_polygon_rgn(p, 8, kWinding);
-    }
-    default: {
-      const int32_t b4 = nearest(bottom / 4), b34 = nearest(3 * (bottom / 4));
-      const int32_t r2 = nearest(right / 2);
-      const RegionPoint t1[] = {{r2, ib}, {id, b4}, {ir, b4}};
-      const RegionPoint t2[] = {{r2, id}, {id, b34}, {ir, b34}};
-      RegionHandle a = r.create_polygon_rgn(t1, 3, kWinding);
-      RegionHandle b = r.create_polygon_rgn(t2, 3, kWinding);
-      RegionHandle star = r.create_rect_rgn(id, id, ir, ib);
-      answers.push_back(r.combine_rgn(star, a, b, kRgnOr));
-      r.delete_object(b);
-      r.delete_object(a);
-      return star;
-    }
-  }
+  const RegionHandle h =
+      build_outline(r, shape, d, static_cast<float>(sw) - 2 * d, static_cast<float>(sh) - 2 * d);
+  if (h != 0 && shape == Star) answers.push_back(r.combine_rgn(h, h, 0, kRgnCopy));
+  return h;
 }
 
 void add_outlines(std::vector<Case>& cases, int w, int h) {
