@@ -195,19 +195,17 @@ bool latch_is_one(const Variant& latch) {
 }  // namespace
 
 void ShapeButton::press(MouseReport& report) {
-  {
-    PressHandling handling(mouse_busy_, press_state_);
-    if (Style() == Button) {
-      press_state_ = kPressed;
-    } else {
-      toggle_latch_ = Variant(int16_t{latch_is_one(toggle_latch_) ? int16_t{0} : int16_t{1}});
-      press_state_ = toggle_latch_.to_integer();
-    }
-    layout();
-    set_Value(press_state_ != kReleased);
-    press_state_ = kIdle;
-    raise_mouse_event(kMouseDownEvent, report);
+  PressHandling handling(mouse_busy_, press_state_);
+  if (Style() == Button) {
+    press_state_ = kPressed;
+  } else {
+    toggle_latch_ = Variant(int16_t{latch_is_one(toggle_latch_) ? int16_t{0} : int16_t{1}});
+    press_state_ = toggle_latch_.to_integer();
   }
+  layout();
+  set_Value(press_state_ != kReleased);
+  press_state_ = kIdle;
+  raise_mouse_event(kMouseDownEvent, report);
 }
 
 void ShapeButton::release(MouseReport& report) {
