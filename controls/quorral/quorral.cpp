@@ -136,7 +136,7 @@ void Quorral::set_MouseSensitivity(const Variant& ms) {
 }
 
 void Quorral::set_poll_timer() {
-  timer1_->set_interval(host().user_mode() ? MouseSensitivity().to_long() : 0);
+  timer1_->set_interval(host().user_mode() ? sensitivity_ : 0);
 }
 
 PictureRef Quorral::SysIcon() const { return image1_->picture(); }
