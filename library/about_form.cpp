@@ -78,19 +78,16 @@ AboutForm::AboutForm(Platform& platform)
   ok_ = &add_label(*form_, u"Label3", {5880, 3240, 1215, 495}, u"OK", Alignment::kCenter);
   ok_->on_click = [this] { form_->hide(); };
 
-  // Load fills the control and version lines.
-  Label& control_line = add_label(*form_, u"Label4", {6270, 120, 825, 300},
+  // The control and version lines, each wide enough for its text at its font.
+  Label& control_line = add_label(*form_, u"Label4", {6270, 120, 2460, 300},
                                   u"Control:" + std::u16string(kLibraryName), Alignment::kRight);
   control_line.set_font(font_of(12, true));
-  // Both lines are sized to their text: wide enough for it at their fonts.
-  control_line.move(6270, 120, 2460, 300);
   Label& version_line =
-      add_label(*form_, u"Label5", {6375, 600, 825, 240},
+      add_label(*form_, u"Label5", {6375, 600, 1560, 240},
                 u"Version:" + decimal(kVersionMajor) + u":" + decimal(kVersionMinor) + u"." +
                     decimal(kVersionRevision),
                 Alignment::kRight);
   version_line.set_font(font_of(9.75, true, true));
-  version_line.move(6375, 600, 1560, 240);
 
   add_label(*form_, u"Label6", {2640, 1680, 4455, 960},
             u"Six visual controls for forms: a dual list, shaped buttons, a colour check box, "
