@@ -45,6 +45,8 @@ constexpr float kSlideStep = 50;
 constexpr int kFadeStep = 10;
 constexpr double kShrinkStep = 5;
 constexpr double kShrinkEnd = 15;
+// The animation timer's interval while it runs (ms).
+constexpr int32_t kTickInterval = 1;
 
 }  // namespace
 
@@ -107,19 +109,18 @@ AboutForm::AboutForm(Platform& platform)
   // The animation runs on its timer from the moment the form is loaded.
   timer_window_ = platform.create_message_window();
   timer_ = &timer_window_->create_timer();
-  timer_->on_timer = [this] {
-    tick();
-    if (timer_interval_ == 0) timer_->set_interval(0);
-  };
-  timer_->set_interval(timer_interval_);
+  timer_->on_timer = [this] { tick(); };
+  timer_->set_interval(kTickInterval);
 }
 
 AboutForm::~AboutForm() = default;
 
 void AboutForm::show_modal() { form_->show_modal(); }
 
+int32_t AboutForm::timer_interval() const { return timer_->interval(); }
+
 void AboutForm::tick() {
-  if (timer_interval_ == 0) return;
+  if (timer_interval() == 0) return;
   // The slide: until the title's left edge reaches 1200 twips.
   bool slid = false;
   SkipOnFailure slide;
@@ -183,7 +184,7 @@ void AboutForm::type_step() {
       subtitle_->set_caption(subtitle_->caption() + text[static_cast<size_t>(typed_) - 1]);
     }
   });
-  if (steps.failed()) timer_interval_ = 0;
+  if (steps.failed()) timer_->set_interval(0);
 }
 
 void show_about_box(Platform& platform) {
