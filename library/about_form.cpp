@@ -45,6 +45,8 @@ constexpr float kSlideStep = 50;
 constexpr int kFadeStep = 10;
 constexpr double kShrinkStep = 5;
 constexpr double kShrinkEnd = 15;
+// The animation timer's interval while it runs (ms).
+constexpr int32_t kTickInterval = 1;
 
 }  // namespace
 
@@ -78,19 +80,16 @@ AboutForm::AboutForm(Platform& platform)
   ok_ = &add_label(*form_, u"Label3", {5880, 3240, 1215, 495}, u"OK", Alignment::kCenter);
   ok_->on_click = [this] { form_->hide(); };
 
-  // Load fills the control and version lines.
-  Label& control_line = add_label(*form_, u"Label4", {6270, 120, 825, 300},
+  // The control and version lines, each wide enough for its text at its font.
+  Label& control_line = add_label(*form_, u"Label4", {6270, 120, 2460, 300},
                                   u"Control:" + std::u16string(kLibraryName), Alignment::kRight);
   control_line.set_font(font_of(12, true));
-  // Both lines are sized to their text: wide enough for it at their fonts.
-  control_line.move(6270, 120, 2460, 300);
   Label& version_line =
-      add_label(*form_, u"Label5", {6375, 600, 825, 240},
+      add_label(*form_, u"Label5", {6375, 600, 1560, 240},
                 u"Version:" + decimal(kVersionMajor) + u":" + decimal(kVersionMinor) + u"." +
                     decimal(kVersionRevision),
                 Alignment::kRight);
   version_line.set_font(font_of(9.75, true, true));
-  version_line.move(6375, 600, 1560, 240);
 
   add_label(*form_, u"Label6", {2640, 1680, 4455, 960},
             u"Six visual controls for forms: a dual list, shaped buttons, a colour check box, "
@@ -110,19 +109,18 @@ AboutForm::AboutForm(Platform& platform)
   // The animation runs on its timer from the moment the form is loaded.
   timer_window_ = platform.create_message_window();
   timer_ = &timer_window_->create_timer();
-  timer_->on_timer = [this] {
-    tick();
-    if (timer_interval_ == 0) timer_->set_interval(0);
-  };
-  timer_->set_interval(timer_interval_);
+  timer_->on_timer = [this] { tick(); };
+  timer_->set_interval(kTickInterval);
 }
 
 AboutForm::~AboutForm() = default;
 
 void AboutForm::show_modal() { form_->show_modal(); }
 
+int32_t AboutForm::timer_interval() const { return timer_->interval(); }
+
 void AboutForm::tick() {
-  if (timer_interval_ == 0) return;
+  if (timer_interval() == 0) return;
   // The slide: until the title's left edge reaches 1200 twips.
   bool slid = false;
   SkipOnFailure slide;
@@ -186,7 +184,7 @@ void AboutForm::type_step() {
       subtitle_->set_caption(subtitle_->caption() + text[static_cast<size_t>(typed_) - 1]);
     }
   });
-  if (steps.failed()) timer_interval_ = 0;
+  if (steps.failed()) timer_->set_interval(0);
 }
 
 void show_about_box(Platform& platform) {

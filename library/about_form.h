@@ -30,7 +30,7 @@ class AboutForm {
   void tick();
   // The animation timer's interval in milliseconds: 1 while it runs, 0 once
   // the animation has stopped for good.
-  int32_t timer_interval() const { return timer_interval_; }
+  int32_t timer_interval() const;
   // The animation's stage: 0 sliding and fading, 1 shrinking, 2 typing.
   int stage() const { return stage_; }
 
@@ -57,7 +57,6 @@ class AboutForm {
   double green_ = 0;
   double blue_ = 0;
   int16_t typed_ = 0;
-  int32_t timer_interval_ = 1;
 };
 
 // Creates the about form if none exists on this thread, shows it modally

@@ -190,8 +190,6 @@ void MessageBoxForm::press(int index) {
   msg_box_request().Result = Variant(answer_for_caption(button(index).caption()));
   unloaded_ = true;
   form_->hide();
-  auto handler = on_unload;
-  if (handler) handler();
 }
 
 }  // namespace qs

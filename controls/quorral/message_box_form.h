@@ -56,11 +56,9 @@ class MessageBoxForm {
   Form& form() { return *form_; }
   CommandButton& button(int index) { return *buttons_.at(static_cast<size_t>(index)); }
   // True once a button was pressed: the answer is written and the form
-  // hidden, ready to be unloaded by its owner.
+  // hidden, ready to be unloaded by its owner (a modeless box's owner looks
+  // at this on its next call).
   bool unloaded() const { return unloaded_; }
-  // Called when the form is unloaded after a button press (modeless boxes
-  // use it to release themselves).
-  std::function<void()> on_unload;
 
  private:
   void layout_shape();

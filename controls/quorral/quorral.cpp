@@ -35,7 +35,7 @@ Quorral::Quorral(std::unique_ptr<Surface> surface, Host& host)
 Quorral::~Quorral() {
   // An instance that shows no icon sends nothing: a delete would name the
   // window of whichever instance placed an icon last.
-  if (icon_shown_) {
+  if (IconShown()) {
     try {
       Set_Icon(false);
     } catch (...) {
@@ -100,7 +100,7 @@ void Quorral::Resize() { surface().set_size(kSize, kSize); }
 Variant Quorral::Set_Icon(bool x) {
   Platform& platform = surface().platform();
   if (x) {
-    if (!icon_shown_) {
+    if (!IconShown()) {
       const PictureRef picture = SysIcon();
       const intptr_t icon = picture ? picture->handle : 0;
       const TrayRecord record =
@@ -109,10 +109,8 @@ Variant Quorral::Set_Icon(bool x) {
       placed_ = record;
       platform.shell_notify_icon(kTrayAdd, record);
     }
-    icon_shown_ = true;
   } else {
-    if (icon_shown_) send_delete();
-    icon_shown_ = false;
+    if (IconShown()) send_delete();
     placed_.reset();
   }
   return Variant();
@@ -138,7 +136,7 @@ void Quorral::set_MouseSensitivity(const Variant& ms) {
 }
 
 void Quorral::set_poll_timer() {
-  timer1_->set_interval(host().user_mode() ? MouseSensitivity().to_long() : 0);
+  timer1_->set_interval(host().user_mode() ? sensitivity_ : 0);
 }
 
 PictureRef Quorral::SysIcon() const { return image1_->picture(); }
@@ -202,7 +200,7 @@ void Quorral::on_window_message(uint32_t message, uintptr_t wparam, intptr_t lpa
 }
 
 void Quorral::on_shell_restarted() {
-  if (!icon_shown_ || !placed_) return;
+  if (!placed_) return;
   surface().platform().shell_notify_icon(kTrayAdd, *placed_);
 }
 

@@ -95,7 +95,7 @@ class Quorral : public Control {
                  const Variant& left, const Variant& spike);
 
   // Whether this instance counts its icon as placed.
-  bool IconShown() const { return icon_shown_; }
+  bool IconShown() const { return placed_.has_value(); }
 
   // The mouse message number a tray notification carries in a mouse-move
   // x coordinate: x itself in pixels (scale mode 3), else x divided by the
@@ -130,9 +130,8 @@ class Quorral : public Control {
   Variant mouse_x_ = Variant(int16_t{0});
   Variant mouse_y_ = Variant(int16_t{0});
   PictureRef msg_box_picture_;
-  bool icon_shown_ = false;
   // The record this instance placed its icon with, sent again when the
-  // shell restarts.
+  // shell restarts; empty while it shows no icon.
   std::optional<TrayRecord> placed_;
 };
 

@@ -4,16 +4,6 @@
 
 namespace qs {
 
-void put_tray_field(TrayRecord& record, size_t offset, uint64_t value) {
-  for (size_t i = 0; i < 4; ++i) record[offset + i] = uint8_t(value >> (8 * i));
-}
-
-uint32_t get_tray_field(const TrayRecord& record, size_t offset) {
-  uint32_t v = 0;
-  for (size_t i = 0; i < 4; ++i) v |= uint32_t(record[offset + i]) << (8 * i);
-  return v;
-}
-
 TrayRecord make_tray_record(uintptr_t window, intptr_t icon, std::string_view ansi_tip) {
   using L = TrayLayout;
   TrayRecord r{};

@@ -4,6 +4,7 @@
 
 #include "core/runtime_error.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/tray_field.h"
 
 namespace qs {
 
@@ -57,17 +58,13 @@ void HeadlessMessageWindow::deliver_shell_restarted() {
   if (handler) handler();
 }
 
-uint32_t tray_field(const TrayRecord& record, size_t offset) {
-  return uint32_t(record[offset]) | uint32_t(record[offset + 1]) << 8 |
-         uint32_t(record[offset + 2]) << 16 | uint32_t(record[offset + 3]) << 24;
-}
-
 bool HeadlessTray::notify(uint32_t message, const TrayRecord& record) {
-  const std::pair<uintptr_t, uint32_t> key{tray_field(record, 4), tray_field(record, 8)};
+  const std::pair<uintptr_t, uint32_t> key{get_tray_field(record, kTrayWindow),
+                                           get_tray_field(record, kTrayId)};
   bool accepted = false;
-  const bool sized = tray_field(record, 0) == kTrayRecordSize;
+  const bool sized = get_tray_field(record, kTraySize) == kTrayRecordSize;
   if (sized && message == kTrayAdd && key.first != 0) {
-    accepted = icons.emplace(key, tray_field(record, 16)).second;
+    accepted = icons.emplace(key, get_tray_field(record, kTrayCallback)).second;
   } else if (sized && message == kTrayModify) {
     accepted = icons.contains(key);
   } else if (sized && message == kTrayDelete) {

@@ -71,7 +71,4 @@ class HeadlessTray {
   std::map<std::pair<uintptr_t, uint32_t>, uint32_t> icons;
 };
 
-// Reads the 4-byte little-endian field at offset of a tray record.
-uint32_t tray_field(const TrayRecord& record, size_t offset);
-
 }  // namespace qs

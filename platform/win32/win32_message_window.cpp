@@ -132,11 +132,13 @@ class Win32MessageWindow final : public MessageWindow {
   static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_NCCREATE) {
       auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+      auto* created = static_cast<Win32MessageWindow*>(create->lpCreateParams);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+      // Known from the first message on, before CreateWindowExW returns it.
+      created->hwnd_ = hwnd;
     }
     auto* self = reinterpret_cast<Win32MessageWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
-    self->hwnd_ = hwnd;
     try {
       return self->handle(message, wparam, lparam);
     } catch (...) {

@@ -18,6 +18,7 @@
 #include "platform/win32/win32_form.h"
 #include "platform/win32/win32_message_window.h"
 #include "platform/library_icon_file.h"
+#include "platform/tray_field.h"
 #include "platform/win32/win32_picture.h"
 #include "platform/win32/win32_regions.h"
 #include "platform/win32/win32_surface.h"
@@ -255,11 +256,6 @@ std::unique_ptr<MessageWindow> Win32Platform::create_message_window() {
 
 namespace {
 
-uint32_t record_field(const TrayRecord& r, size_t offset) {
-  return uint32_t(r[offset]) | uint32_t(r[offset + 1]) << 8 | uint32_t(r[offset + 2]) << 16 |
-         uint32_t(r[offset + 3]) << 24;
-}
-
 // A 32-bit handle as the build's handle: handles are sign-extended.
 template <class H>
 H widen(uint32_t v) {
@@ -273,25 +269,25 @@ static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == kTrayRecordSize);
 
 bool Win32Platform::shell_notify_icon(uint32_t message, const TrayRecord& record) {
   bool accepted = false;
-  const HWND window = widen<HWND>(record_field(record, 4));
-  const UINT id = record_field(record, 8);
-  if (record_field(record, 0) == kTrayRecordSize) {
+  const HWND window = widen<HWND>(get_tray_field(record, kTrayWindow));
+  const UINT id = get_tray_field(record, kTrayId);
+  if (get_tray_field(record, kTraySize) == kTrayRecordSize) {
     NOTIFYICONDATAA data{};
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
     data.hWnd = window;
     data.uID = id;
-    data.uFlags = record_field(record, 12);
-    data.uCallbackMessage = record_field(record, 16);
-    data.hIcon = widen<HICON>(record_field(record, 20));
+    data.uFlags = get_tray_field(record, kTrayFlags);
+    data.uCallbackMessage = get_tray_field(record, kTrayCallback);
+    data.hIcon = widen<HICON>(get_tray_field(record, kTrayIcon));
     static_assert(sizeof data.szTip >= 64);
-    std::memcpy(data.szTip, record.data() + 24, 64);
+    std::memcpy(data.szTip, record.data() + kTrayTip, 64);
     accepted = Shell_NotifyIconA(message, &data) != FALSE;
   }
   state_->tray_requests.push_back({message, record, accepted});
   auto& icons = state_->tray_icons;
   auto same = [&](const TrayEntry& e) { return e.window == window && e.id == id; };
   if (accepted && message == NIM_ADD) {
-    icons.push_back({window, id, UINT(record_field(record, 16))});
+    icons.push_back({window, id, UINT(get_tray_field(record, kTrayCallback))});
   } else if (accepted && message == NIM_DELETE) {
     std::erase_if(icons, same);
   }

@@ -9,6 +9,7 @@
 #include "controls/quorral/message_box_form.h"
 #include "controls/quorral/quorral.h"
 #include "controls/quorral/utilities.h"
+#include "core/runtime_error.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/rig.h"
 
@@ -283,6 +284,31 @@ TEST_F(HeadlessMessageBoxTest, ABackgroundPictureAndTheRecordedCalls) {
   ASSERT_EQ(platform().sounds().size(), 1u);
   EXPECT_EQ(platform().sounds()[0].name, "C:\\no such.wav");
   EXPECT_EQ(platform().sounds()[0].flags, 1u) << "asynchronous only";
+}
+
+TEST_F(HeadlessMessageBoxTest, ABoxRefusedAModalShowStaysUpModelessUntilAButtonIsPressed) {
+  // Answered once, so the modeless call's own result is that earlier answer.
+  show(Variant(int32_t(0)), [&](Form& form) { driver_.click(*button_of(form, 1)); });
+  ASSERT_EQ(msg_box_request().Result.to_integer(), 1);
+  const int live_before = platform().live_forms();
+  Form* box = nullptr;
+  driver_.on_modal([&](Form& form) {
+    box = &form;
+    throw RuntimeError(400);  // the container takes no modal form now
+  });
+  const int16_t answer = msg_box(platform(), nullptr, Variant(u"Later"), Variant(int32_t(1)),
+                                 Variant::missing(), Variant::missing(), Variant(int32_t(0)));
+  EXPECT_EQ(answer, 1) << "no button pressed yet: the previous answer";
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->is_shown());
+  EXPECT_EQ(open_modeless_boxes(), 1);
+  EXPECT_EQ(platform().live_forms(), live_before + 1);
+
+  driver_.click(*button_of(*box, 2));
+  driver_.pump();
+  EXPECT_EQ(msg_box_request().Result.to_integer(), 4) << "No";
+  EXPECT_EQ(open_modeless_boxes(), 0) << "a pressed box is released";
+  EXPECT_EQ(platform().live_forms(), live_before);
 }
 
 #endif

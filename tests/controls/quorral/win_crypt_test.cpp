@@ -49,15 +49,12 @@ TEST(WinCrypt, CipheringTwiceGivesTheTextBack) {
   auto rig = test::make_rig();
   const Platform& p = rig->platform();
   const std::u16string text = u"Meet me at the tray icon, 12:00 \u00e0 midi";
+  // Every key here forms codes within 0..255 (the last one's terms cancel),
+  // so each must cipher without error.
   for (const std::u16string& key : {std::u16string(u"k"), std::u16string(u"secret"),
                                     std::u16string(u"\u00ff\u00fe")}) {
     std::u16string once;
-    try {
-      once = win_crypt(p, text, key);
-    } catch (const RuntimeError& e) {
-      EXPECT_EQ(e.number(), 5);
-      continue;
-    }
+    ASSERT_NO_THROW(once = win_crypt(p, text, key));
     EXPECT_EQ(win_crypt(p, once, key), text);
   }
 }
