@@ -6,6 +6,7 @@
 #include "platform/headless/headless_driver.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_surface.h"
+#include "tests/support/shaped_pass.h"
 
 namespace qs {
 namespace {
@@ -144,32 +145,13 @@ TEST(HeadlessRegions, InversionsAndFillsAreRecorded) {
   EXPECT_EQ(regions.live_regions(), 0);
 }
 
-// One layout pass of a shaped window: a star made of two triangles, a
-// working copy, the star handed to the window, the copy inverted and released.
-void shaped_pass(Container& window, int w, int h) {
-  Regions& r = window.platform().regions();
-  const RegionPoint t1[] = {{w / 2, h}, {0, h / 4}, {w, h / 4}};
-  const RegionPoint t2[] = {{w / 2, 0}, {0, 3 * h / 4}, {w, 3 * h / 4}};
-  RegionHandle a = r.create_polygon_rgn(t1, 3, kWinding);
-  RegionHandle b = r.create_polygon_rgn(t2, 3, kWinding);
-  RegionHandle star = r.create_rect_rgn(0, 0, w, h);
-  EXPECT_EQ(r.combine_rgn(star, a, b, kRgnOr), kComplexRegion);
-  EXPECT_TRUE(r.delete_object(b));
-  EXPECT_TRUE(r.delete_object(a));
-  RegionHandle copy = r.create_elliptic_rgn(0, 0, 100, 100);
-  EXPECT_EQ(r.combine_rgn(copy, star, star, kRgnCopy), kComplexRegion);
-  window.set_window_rgn(star, true);
-  EXPECT_TRUE(window.invert_rgn(copy));
-  EXPECT_TRUE(r.delete_object(copy));
-}
-
 TEST(HeadlessRegions, APassLeavesTheLiveCountWhereItWasAndInvertsOnce) {
   HeadlessPlatform platform;
   auto surface = platform.create_surface();
   HeadlessContainer& window = headless(*surface);
   RegionHandle held = platform.regions().create_rect_rgn(0, 0, 1, 1);
   for (int pass = 1; pass <= 50; ++pass) {
-    shaped_pass(*surface, 120 - pass, 100);
+    test::shaped_pass(*surface, 120 - pass, 100);
     EXPECT_EQ(platform.regions().live_regions(), 1) << "pass " << pass;
     EXPECT_EQ(window.invert_count(), pass);
     EXPECT_EQ(window.region_paints().back().rects, window.window_region()->rects())

@@ -9,32 +9,13 @@
 
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_regions.h"
+#include "tests/support/shaped_pass.h"
 
 namespace qs::win32 {
 namespace {
 
 float px_x(int pixels) { return static_cast<float>(pixels) * twips_per_pixel_x(); }
 float px_y(int pixels) { return static_cast<float>(pixels) * twips_per_pixel_y(); }
-
-// One layout pass of a shaped window: a star made of two triangles, a
-// working copy, the star handed to the window, the copy inverted and
-// released.
-void shaped_pass(Container& window, int w, int h) {
-  Regions& r = window.platform().regions();
-  const RegionPoint t1[] = {{w / 2, h}, {0, h / 4}, {w, h / 4}};
-  const RegionPoint t2[] = {{w / 2, 0}, {0, 3 * h / 4}, {w, 3 * h / 4}};
-  RegionHandle a = r.create_polygon_rgn(t1, 3, kWinding);
-  RegionHandle b = r.create_polygon_rgn(t2, 3, kWinding);
-  RegionHandle star = r.create_rect_rgn(0, 0, w, h);
-  EXPECT_EQ(r.combine_rgn(star, a, b, kRgnOr), kComplexRegion);
-  EXPECT_TRUE(r.delete_object(b));
-  EXPECT_TRUE(r.delete_object(a));
-  RegionHandle copy = r.create_elliptic_rgn(0, 0, 100, 100);
-  EXPECT_EQ(r.combine_rgn(copy, star, star, kRgnCopy), kComplexRegion);
-  window.set_window_rgn(star, true);
-  EXPECT_TRUE(window.invert_rgn(copy));
-  EXPECT_TRUE(r.delete_object(copy));
-}
 
 TEST(Win32Regions, APassLeavesTheLiveCountWhereItWas) {
   Win32Platform& platform = Win32Platform::current();
@@ -43,7 +24,7 @@ TEST(Win32Regions, APassLeavesTheLiveCountWhereItWas) {
   platform.driver().resize(*surface, px_x(120), px_y(100));
   HWND hwnd = dynamic_cast<Win32Surface&>(*surface).hwnd();
   const int before = regions.live_regions();
-  for (int pass = 0; pass < 50; ++pass) shaped_pass(*surface, 120 - pass, 100);
+  for (int pass = 0; pass < 50; ++pass) test::shaped_pass(*surface, 120 - pass, 100);
   EXPECT_EQ(regions.live_regions(), before);
 
   HRGN probe = CreateRectRgn(0, 0, 0, 0);
