@@ -1,7 +1,8 @@
 // The real region calls: the service's own count of live regions across a
 // pass that creates, combines, hands over and deletes them; handles it does
-// not know fail without reaching the system; a window cut by a region takes
-// no input outside it; inversions and fills reach the window's pixels.
+// not know fail without reaching the system; inversions and fills reach the
+// window's pixels. Input outside a window region is a shared behaviour test
+// (tests/platform/window_region_test.cpp).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -126,46 +127,6 @@ TEST(Win32Regions, TheWindowRegionIsInClientPixelsAndInvertsAndFillsPaintIt) {
   EXPECT_TRUE(surface->invert_rgn(box));
   EXPECT_TRUE(surface->fill_rgn(box, regions.get_stock_object(kBlackBrush)));
   EXPECT_TRUE(regions.delete_object(box));
-}
-
-TEST(Win32Regions, TheDriverDeliversNoInputOutsideTheWindowRegion) {
-  Win32Platform& platform = Win32Platform::current();
-  Driver& driver = platform.driver();
-  auto surface = platform.create_surface();
-  driver.resize(*surface, px_x(100), px_y(100));
-  Label& label = surface->create_label(u"Label1");
-  label.move(0, 0, px_x(100), px_y(100));
-  PictureBox& picture = surface->create_picture_box(u"Picture1");
-  picture.move(px_x(50), 0, px_x(50), px_y(20));
-  int label_downs = 0;
-  int picture_downs = 0;
-  label.on_mouse_down = [&](MouseReport&) { ++label_downs; };
-  picture.on_mouse_down = [&](MouseReport&) { ++picture_downs; };
-  surface->set_window_rgn(platform.regions().create_elliptic_rgn(0, 0, 100, 100), true);
-  struct Case {
-    Element* target;
-    int x;
-    int y;
-    bool reaches;
-  };
-  const Case cases[] = {
-      {&label, 50, 50, true},    {&label, 1, 1, false},    {&label, 99, 99, false},
-      {&label, 1, 50, true},     {&picture, 48, 1, false}, {&picture, 1, 10, true},
-  };
-  for (const Case& c : cases) {
-    const int before = label_downs + picture_downs;
-    const Bounds b = c.target->bounds();
-    EXPECT_EQ(driver.element_at(*surface, b.left + px_x(c.x), b.top + px_y(c.y)) != nullptr,
-              c.reaches)
-        << c.x << "," << c.y;
-    driver.mouse_down(*c.target, px_x(c.x), px_y(c.y));
-    driver.mouse_up(*c.target, px_x(c.x), px_y(c.y));
-    EXPECT_EQ(label_downs + picture_downs - before, c.reaches ? 1 : 0) << c.x << "," << c.y;
-  }
-  surface->set_window_rgn(0, true);
-  driver.mouse_down(label, px_x(1), px_y(1));
-  driver.mouse_up(label, px_x(1), px_y(1));
-  EXPECT_EQ(label_downs, 3) << "the whole window takes input again";
 }
 
 }  // namespace
