@@ -12,12 +12,12 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <new>
 
+#include "controls/shapebutton/shape_outline.h"
 #include "controls/shapebutton/shapebutton.h"
 #include "library/host.h"
 #include "platform/headless/headless_driver.h"
@@ -37,19 +37,16 @@ struct Allocs {
   uint64_t calls = g_alloc_calls;
 };
 
-// The pass's coordinate rounding: nearest integer, halves to even.
-int32_t round_even(float v) { return static_cast<int32_t>(std::nearbyint(double(v))); }
-
 // The bare region calls of one pass for an outline in the box (d, d)-(r, b).
 class BarePass {
  public:
   BarePass(int32_t shape, float d, float r, float b) : shape_(shape) {
-    di_ = round_even(d);
-    ri_ = round_even(r);
-    bi_ = round_even(b);
-    mid_ = round_even(r / 2);
-    q1_ = round_even(b / 4);
-    q3_ = round_even(3 * (b / 4));
+    di_ = nearest(d);
+    ri_ = nearest(r);
+    bi_ = nearest(b);
+    mid_ = nearest(r / 2);
+    q1_ = nearest(b / 4);
+    q3_ = nearest(3 * (b / 4));
   }
 
   void run() {

@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
+#include "bench/win32_bench_window.h"
 #include "controls/addremove/addremove.h"
 #include "controls/addremove/list_text.h"
 #include "library/host.h"
@@ -31,19 +33,12 @@
 namespace {
 
 using namespace qs;
+using bench::median;
+using bench::pump;
 using Clock = std::chrono::steady_clock;
 
 double ms_since(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void paint(HWND top) {
-  RedrawWindow(top, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
 }
 
 std::u16string items_text(int n) {
@@ -133,15 +128,6 @@ struct Figures {
   std::vector<double> control, bare;
 };
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
-
-LRESULT CALLBACK top_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
 bool theme_active() {
   wchar_t value[8] = {};
   DWORD size = sizeof(value);
@@ -168,18 +154,9 @@ int main(int argc, char** argv) {
   }
   if (sizes.empty()) sizes = {1000, 10000, 100000};
 
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = top_proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"QsListBench";
-  RegisterClassExW(&wc);
-  const HWND top = CreateWindowExW(0, wc.lpszClassName, L"list bench",
-                                   WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 900, 500,
-                                   nullptr, nullptr, wc.hInstance, nullptr);
-  ShowWindow(top, SW_SHOW);
-  paint(top);
+  const HWND top = bench::open_top_window(L"QsListBench", L"list bench", WS_OVERLAPPEDWINDOW,
+                                          900, 500);
+  pump(top);
 
   win32::Win32Platform& platform = win32::Win32Platform::current();
   Driver& driver = platform.driver();
@@ -199,10 +176,10 @@ int main(int argc, char** argv) {
   HWND bare[2];
   for (int i = 0; i < 2; ++i) {
     bare[i] = CreateWindowExW(0, L"LISTBOX", L"", style, 440 + i * 220, 20, 200, 380, top, nullptr,
-                              wc.hInstance, nullptr);
+                              GetModuleHandleW(nullptr), nullptr);
     SendMessageW(bare[i], WM_SETFONT, SendMessageW(control_list, WM_GETFONT, 0, 0), FALSE);
   }
-  paint(top);
+  pump(top);
 
   std::map<std::pair<std::string, int>, Figures> figures;
   const char* const order[] = {"load", "Save_Lists", ">>", "<<", "LAddItem loop"};
@@ -213,7 +190,7 @@ int main(int argc, char** argv) {
       auto time = [&](const char* op, bool control, const std::function<void()>& work) {
         const auto start = Clock::now();
         work();
-        paint(top);
+        pump(top);
         auto& f = figures[{op, n}];
         (control ? f.control : f.bare).push_back(ms_since(start));
       };
@@ -221,7 +198,7 @@ int main(int argc, char** argv) {
       // Load: the left list from a list text with item data; the right emptied.
       ctl.set_RightList(Variant(u""));
       ctl.set_LeftListItemData(Variant(data));
-      paint(top);
+      pump(top);
       time("load", true, [&] { ctl.set_LeftList(Variant(items)); });
       time("load", false, [&] { bare_load(bare[0], bare[1], items, data); });
 
@@ -238,7 +215,7 @@ int main(int argc, char** argv) {
       driver.click(ctl.cmdAdd());
       driver.click_item(ctl.List1(), n);
       driver.click(ctl.cmdRemove());
-      paint(top);
+      pump(top);
       time(">>", true, [&] { driver.click(ctl.cmdRemoveAll()); });
       time(">>", false, [&] { bare_move_all(bare[0], bare[1]); });
       time("<<", true, [&] { driver.click(ctl.cmdAddAll()); });
@@ -252,7 +229,7 @@ int main(int argc, char** argv) {
       if (n <= loop_max) {
         ctl.set_LeftList(Variant(u""));
         SendMessageW(bare[0], LB_RESETCONTENT, 0, 0);
-        paint(top);
+        pump(top);
         time("LAddItem loop", true, [&] {
           for (int i = 0; i < n; ++i) ctl.LAddItem(u"item");
         });

@@ -10,18 +10,19 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "platform/region_engine.h"
 
 namespace {
 
 using namespace qs;
-using Clock = std::chrono::steady_clock;
+using bench::median;
+using bench::time_per_call;
 
 // The star of a w x h box as the button builds it with no press.
 void engine_star(SoftwareRegions& r, int w, int h) {
@@ -53,23 +54,6 @@ void engine_ellipse(SoftwareRegions& r, int w, int h) {
 }
 
 void bare_ellipse(int w, int h) { DeleteObject(CreateEllipticRgn(0, 0, w, h)); }
-
-// Microseconds per call of work, over enough calls to last about 50 ms.
-double time_per_call(const std::function<void()>& work) {
-  int calls = 1;
-  for (;;) {
-    const auto start = Clock::now();
-    for (int i = 0; i < calls; ++i) work();
-    const double us = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-    if (us > 50000 || calls > (1 << 24)) return us / calls;
-    calls *= us < 1000 ? 16 : 2;
-  }
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 }  // namespace
 

@@ -39,6 +39,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
+#include "bench/win32_bench_window.h"
 #include "controls/shapebutton/shapebutton.h"
 #include "library/host.h"
 #include "platform/region_engine.h"
@@ -50,21 +52,9 @@
 namespace {
 
 using namespace qs;
+using bench::median;
+using bench::pump;
 using Clock = std::chrono::steady_clock;
-
-void pump(HWND top) {
-  RedrawWindow(top, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
 
 double us_of(const std::function<void()>& work) {
   const auto start = Clock::now();
@@ -107,15 +97,9 @@ std::pair<double, double> paired(HWND top, const std::function<void()>& mine,
 double time_per_call(HWND top, const std::function<void()>& work) {
   work();
   pump(top);
-  int calls = 1;
-  for (;;) {
-    const auto start = Clock::now();
-    for (int i = 0; i < calls; ++i) work();
-    const double us = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-    if (us > 50000 || calls > (1 << 24)) return us / calls;
-    calls *= us < 1000 ? 16 : 2;
-  }
+  return bench::time_per_call(work);
 }
+
 
 
 // Bytes and calls of operator new during one run of work.
@@ -192,10 +176,6 @@ RECT pixels(const Bounds& b) {
   return RECT{left, top, left + std::lround(b.width), top + std::lround(b.height)};
 }
 
-LRESULT CALLBACK top_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
 struct Case {
   int32_t shape;
   int size;
@@ -209,17 +189,8 @@ const char* shape_name(int32_t shape) { return shape == Star ? "star" : "ellipse
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = top_proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"QsShapeButtonBench";
-  RegisterClassExW(&wc);
-  const HWND top = CreateWindowExW(0, wc.lpszClassName, L"shape button bench",
-                                   WS_POPUP | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 1000, 1000,
-                                   nullptr, nullptr, wc.hInstance, nullptr);
-  ShowWindow(top, SW_SHOW);
+  const HWND top = bench::open_top_window(L"QsShapeButtonBench", L"shape button bench",
+                                          WS_POPUP, 1000, 1000);
   pump(top);
 
   win32::Win32Platform& platform = win32::Win32Platform::current();

@@ -68,8 +68,10 @@ TEST_F(PictureComTest, ThePlatformLoaderMakesOlePicturesThatPaint) {
     object->get_Handle(&handle);
     EXPECT_EQ(p->handle, intptr_t(int32_t(handle)));
     // The handle paints: an icon draws, a bitmap selects into a DC.
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP target = CreateCompatibleBitmap(GetDC(nullptr), 32, 32);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, 32, 32);
+    ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(dc, target);
     if (c.type == PICTYPE_ICON) {
       EXPECT_TRUE(DrawIconEx(dc, 0, 0, reinterpret_cast<HICON>(p->handle), 16, 16, 0, nullptr, DI_NORMAL));

@@ -37,7 +37,10 @@ On Error Resume Next
 q.MouseSensitivity = 65536
 Check Err.Number = 380, "an interval beyond the timer fails with 380 (got " & Err.Number & ")"
 Err.Clear
+' Read with errors raised: under Resume Next a failing read would skip the check.
+On Error GoTo 0
 Check q.MouseSensitivity = 65536, "the value is stored before the timer refuses it"
+On Error Resume Next
 q.MouseSensitivity = "soon"
 Check Err.Number = 13, "a text that is no number fails with 13 (got " & Err.Number & ")"
 Err.Clear

@@ -1,7 +1,8 @@
 // The real region calls: the service's own count of live regions across a
 // pass that creates, combines, hands over and deletes them; handles it does
-// not know fail without reaching the system; a window cut by a region takes
-// no input outside it; inversions and fills reach the window's pixels.
+// not know fail without reaching the system; inversions and fills reach the
+// window's pixels. Input outside a window region is a shared behaviour test
+// (tests/platform/window_region_test.cpp).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,32 +10,13 @@
 
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_regions.h"
+#include "tests/support/shaped_pass.h"
 
 namespace qs::win32 {
 namespace {
 
 float px_x(int pixels) { return static_cast<float>(pixels) * twips_per_pixel_x(); }
 float px_y(int pixels) { return static_cast<float>(pixels) * twips_per_pixel_y(); }
-
-// One layout pass of a shaped window: a star made of two triangles, a
-// working copy, the star handed to the window, the copy inverted and
-// released.
-void shaped_pass(Container& window, int w, int h) {
-  Regions& r = window.platform().regions();
-  const RegionPoint t1[] = {{w / 2, h}, {0, h / 4}, {w, h / 4}};
-  const RegionPoint t2[] = {{w / 2, 0}, {0, 3 * h / 4}, {w, 3 * h / 4}};
-  RegionHandle a = r.create_polygon_rgn(t1, 3, kWinding);
-  RegionHandle b = r.create_polygon_rgn(t2, 3, kWinding);
-  RegionHandle star = r.create_rect_rgn(0, 0, w, h);
-  EXPECT_EQ(r.combine_rgn(star, a, b, kRgnOr), kComplexRegion);
-  EXPECT_TRUE(r.delete_object(b));
-  EXPECT_TRUE(r.delete_object(a));
-  RegionHandle copy = r.create_elliptic_rgn(0, 0, 100, 100);
-  EXPECT_EQ(r.combine_rgn(copy, star, star, kRgnCopy), kComplexRegion);
-  window.set_window_rgn(star, true);
-  EXPECT_TRUE(window.invert_rgn(copy));
-  EXPECT_TRUE(r.delete_object(copy));
-}
 
 TEST(Win32Regions, APassLeavesTheLiveCountWhereItWas) {
   Win32Platform& platform = Win32Platform::current();
@@ -43,7 +25,7 @@ TEST(Win32Regions, APassLeavesTheLiveCountWhereItWas) {
   platform.driver().resize(*surface, px_x(120), px_y(100));
   HWND hwnd = dynamic_cast<Win32Surface&>(*surface).hwnd();
   const int before = regions.live_regions();
-  for (int pass = 0; pass < 50; ++pass) shaped_pass(*surface, 120 - pass, 100);
+  for (int pass = 0; pass < 50; ++pass) test::shaped_pass(*surface, 120 - pass, 100);
   EXPECT_EQ(regions.live_regions(), before);
 
   HRGN probe = CreateRectRgn(0, 0, 0, 0);
@@ -145,46 +127,6 @@ TEST(Win32Regions, TheWindowRegionIsInClientPixelsAndInvertsAndFillsPaintIt) {
   EXPECT_TRUE(surface->invert_rgn(box));
   EXPECT_TRUE(surface->fill_rgn(box, regions.get_stock_object(kBlackBrush)));
   EXPECT_TRUE(regions.delete_object(box));
-}
-
-TEST(Win32Regions, TheDriverDeliversNoInputOutsideTheWindowRegion) {
-  Win32Platform& platform = Win32Platform::current();
-  Driver& driver = platform.driver();
-  auto surface = platform.create_surface();
-  driver.resize(*surface, px_x(100), px_y(100));
-  Label& label = surface->create_label(u"Label1");
-  label.move(0, 0, px_x(100), px_y(100));
-  PictureBox& picture = surface->create_picture_box(u"Picture1");
-  picture.move(px_x(50), 0, px_x(50), px_y(20));
-  int label_downs = 0;
-  int picture_downs = 0;
-  label.on_mouse_down = [&](MouseReport&) { ++label_downs; };
-  picture.on_mouse_down = [&](MouseReport&) { ++picture_downs; };
-  surface->set_window_rgn(platform.regions().create_elliptic_rgn(0, 0, 100, 100), true);
-  struct Case {
-    Element* target;
-    int x;
-    int y;
-    bool reaches;
-  };
-  const Case cases[] = {
-      {&label, 50, 50, true},    {&label, 1, 1, false},    {&label, 99, 99, false},
-      {&label, 1, 50, true},     {&picture, 48, 1, false}, {&picture, 1, 10, true},
-  };
-  for (const Case& c : cases) {
-    const int before = label_downs + picture_downs;
-    const Bounds b = c.target->bounds();
-    EXPECT_EQ(driver.element_at(*surface, b.left + px_x(c.x), b.top + px_y(c.y)) != nullptr,
-              c.reaches)
-        << c.x << "," << c.y;
-    driver.mouse_down(*c.target, px_x(c.x), px_y(c.y));
-    driver.mouse_up(*c.target, px_x(c.x), px_y(c.y));
-    EXPECT_EQ(label_downs + picture_downs - before, c.reaches ? 1 : 0) << c.x << "," << c.y;
-  }
-  surface->set_window_rgn(0, true);
-  driver.mouse_down(label, px_x(1), px_y(1));
-  driver.mouse_up(label, px_x(1), px_y(1));
-  EXPECT_EQ(label_downs, 3) << "the whole window takes input again";
 }
 
 }  // namespace

@@ -55,17 +55,22 @@ TEST_F(ShapeButtonLayoutTest, RegionsNeverLeakOverManyPasses) {
   const int32_t behaviours[] = {Standard, UseUpDown, NoChange, InvertColor};
   const int before = regions().live_regions();
   int passes = 0;
+  bool pressed = false;
   while (passes < 10000) {
     for (int32_t shape : shapes) {
       for (int32_t behaviour : behaviours) {
         ctl->set_ClickBehaviour(behaviour);
         ctl->set_ButtonShape(shape);
-        ctl->set_Value(passes % 2 == 0);
-        ++passes;
-        ++passes;
+        // Value flips at every step and once more each round, so each step
+        // presses or releases, and each shape and behaviour is laid out
+        // both pressed and not over the rounds.
+        pressed = !pressed;
+        ctl->set_Value(pressed);
+        passes += 2;
       }
     }
     resize_pixels(60 + passes % 90, 40 + passes % 70);
+    pressed = !pressed;
     ++passes;
   }
   EXPECT_EQ(regions().live_regions(), before);

@@ -11,26 +11,15 @@
 #include "controls/shapebutton/shapebutton.h"
 #include "core/runtime_error.h"
 #include "platform/region.h"
+#include "tests/support/control_test.h"
 #include "tests/support/error_of.h"
-#include "tests/support/recording_host.h"
-#include "tests/support/rig.h"
 
 namespace qs::test {
 
-class ShapeButtonTest : public ::testing::Test {
+class ShapeButtonTest : public ControlTest<ShapeButton> {
  protected:
-  void SetUp() override {
-    ctl = make_control();
-    ctl->InitProperties();
-    driver().resize(ctl->surface(), 1785, 1545);
-    host.reset();
-  }
+  ShapeButtonTest() : ControlTest(1785, 1545) {}
 
-  std::unique_ptr<ShapeButton> make_control() {
-    return std::make_unique<ShapeButton>(rig->platform().create_surface(), host);
-  }
-
-  Driver& driver() { return rig->driver(); }
   Regions& regions() { return rig->platform().regions(); }
 
   // Resizes the surface to a size in pixels.
@@ -42,17 +31,6 @@ class ShapeButtonTest : public ::testing::Test {
   // (pixels), inside every outline.
   void press_label() { driver().mouse_down(ctl->Label1(), 55, 5); }
   void release_label() { driver().mouse_up(ctl->Label1(), 55, 5); }
-
-  // The dispatch ids of the events raised so far, in order.
-  std::vector<int> event_ids() const {
-    std::vector<int> ids;
-    for (const auto& e : host.events) ids.push_back(e.dispid);
-    return ids;
-  }
-
-  std::unique_ptr<Rig> rig = make_rig();
-  RecordingHost host;
-  std::unique_ptr<ShapeButton> ctl;
 };
 
 using Texts = std::vector<std::u16string>;
