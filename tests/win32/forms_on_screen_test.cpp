@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "container/window_capture.h"
 #include "controls/quorral/message_box_form.h"
 #include "controls/quorral/utilities.h"
 #include "library/about_form.h"
@@ -26,68 +27,19 @@ HWND hwnd_of(Form& form) {
   return window != nullptr ? window->hwnd() : nullptr;
 }
 
-// The screen's pixels over a window's client area, painted first.
-struct Shot {
-  int width = 0;
-  int height = 0;
-  std::vector<COLORREF> pixels;
-  COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
-};
+using container::Pixels;
 
-Shot shoot(HWND hwnd) {
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  GdiFlush();
-  RECT r{};
-  GetClientRect(hwnd, &r);
-  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  Shot shot;
-  shot.width = r.right - r.left;
-  shot.height = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, shot.height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, shot.width, shot.height, screen, r.left, r.top, SRCCOPY);
-  for (int y = 0; y < shot.height; ++y) {
-    for (int x = 0; x < shot.width; ++x) shot.pixels.push_back(GetPixel(memory, x, y) & 0xFFFFFF);
-  }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+// The screen's pixels over a window's client area, painted first.
+Pixels shoot(HWND hwnd) {
+  Pixels shot;
+  EXPECT_TRUE(container::capture_window(hwnd, &shot)) << "the window could not be captured";
   return shot;
 }
 
 // Writes a 24-bit BMP file of the shot to screens/<name>.bmp.
-void save(const Shot& shot, const std::string& name) {
+void save(const Pixels& shot, const std::string& name) {
   CreateDirectoryA("screens", nullptr);
-  const std::string path = "screens/" + name + ".bmp";
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return;
-  const int row = (shot.width * 3 + 3) & ~3;
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = shot.width;
-  info.biHeight = shot.height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(row * shot.height);
-  std::fwrite(&file, sizeof file, 1, f);
-  std::fwrite(&info, sizeof info, 1, f);
-  std::vector<unsigned char> line(static_cast<size_t>(row));
-  for (int y = shot.height - 1; y >= 0; --y) {
-    for (int x = 0; x < shot.width; ++x) {
-      const COLORREF c = shot.at(x, y);
-      line[static_cast<size_t>(x * 3)] = GetBValue(c);
-      line[static_cast<size_t>(x * 3 + 1)] = GetGValue(c);
-      line[static_cast<size_t>(x * 3 + 2)] = GetRValue(c);
-    }
-    std::fwrite(line.data(), 1, line.size(), f);
-  }
-  std::fclose(f);
+  container::write_bmp(L"screens/" + std::wstring(name.begin(), name.end()) + L".bmp", shot);
 }
 
 // Lets the window system deliver what is pending for a moment.
@@ -114,7 +66,7 @@ TEST(FormsOnScreen, TheBubbleIsCutToItsShapeWithABlackOutline) {
       HWND hwnd = hwnd_of(form);
       ASSERT_NE(hwnd, nullptr);
       pump_for(std::chrono::milliseconds(50));
-      const Shot shot = shoot(hwnd);
+      const Pixels shot = shoot(hwnd);
       save(shot, "bubble_spike_" + std::to_string(spike));
       const int w = shot.width, h = shot.height;
       ASSERT_GT(w, 40);
@@ -164,7 +116,7 @@ TEST(FormsOnScreen, TheAboutBoxAfterItsAnimation) {
     auto* title = dynamic_cast<Label*>(form.find(u"Label1"));
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->fore_color(), rgb(5, 5, 255));
-    const Shot shot = shoot(hwnd_of(form));
+    const Pixels shot = shoot(hwnd_of(form));
     save(shot, "about");
     EXPECT_EQ(shot.at(4, 4), RGB(0, 0, 0)) << "the black background";
     if (auto* ok = dynamic_cast<Label*>(form.find(u"Label3"))) driver.click(*ok);
